@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+// The tester's wire protocol as plain functions over bytes.
+namespace bm::protocol {
+
+constexpr qint16 kHandshake = 11000; // also the keep-alive
+constexpr qint16 kCount = 12000;
+constexpr qint16 kReading = 13000;
+constexpr qint16 kMaxRecord = 10000; // codes 1..10000 ask for a stored record
+
+// 0x77, code low byte, code high byte.
+QByteArray requestFrame(qint16 code);
+// Bytes that must wait before the reply is handled.
+qint16 receiveThreshold(qint16 code);
+
+bool isHandshakeReply(const QByteArray& reply);
+
+// The stored-record count, or nothing when the reply is too short or above 32767.
+std::optional<qint16> decodeCount(const QByteArray& reply);
+
+enum class Kind { None, Voltage, Resistance, Resistivity };
+
+// Flag bits of byte 3.
+constexpr quint8 kNoiseFlag = 0x04;
+constexpr quint8 kHighVoltageFlag = 0x08;
+constexpr quint8 kLowBatteryFlag = 0x10;
+
+// A 10-byte reading or record, already formatted. Texts the kind does not use are empty.
+struct Measurement {
+    Kind kind = Kind::None;
+    QString main;
+    QString rc;
+    QString rp;
+    QString spacing;
+    quint8 flags = 0;
+
+    bool noise() const { return flags & kNoiseFlag; }
+    bool highVoltage() const { return flags & kHighVoltageFlag; }
+    bool lowBattery() const { return flags & kLowBatteryFlag; }
+};
+
+Kind kindOfFormat(quint8 format);
+
+// Nothing when the reply is shorter than 10 bytes.
+std::optional<Measurement> decodeMeasurement(const QByteArray& reply);
+
+// What a reply means, from the link state and the code sent last.
+enum class Route { Handshake, Record, Count, Reading, Ignore };
+Route route(bool comok, qint16 cmdcode);
+
+} // namespace bm::protocol

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "link/protocol.h"
+
+#include <QAbstractTableModel>
+#include <QString>
+
+#include <array>
+#include <vector>
+
+namespace bm {
+
+// The records table: row 0 holds the seven headers, row k holds stored record k.
+// Its cells are the only copy of downloaded records. Qt views see the data rows
+// (Rows() - 1 of them) with row 0 as the horizontal header.
+class RecordTable : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int kCols = 7;
+    static constexpr int kMaxRows = protocol::kMaxRecord + 1;
+    static constexpr int kColWidth = 1160;  // twips
+    static constexpr int kRowHeight = 300;  // twips
+
+    explicit RecordTable(QObject* parent = nullptr);
+
+    // Back to the header row and one blank row 1.
+    void initgrid();
+
+    int Rows() const { return static_cast<int>(rows_.size()); }
+    int Cols() const { return kCols; }
+    // Empty for a cell outside the table.
+    QString TextMatrix(int row, int col) const;
+    void setTextMatrix(int row, int col, const QString& text);
+    // Keeps the cells of the rows that remain, adds empty rows.
+    void setRows(int rows);
+
+    // Record k into row k: the table gets exactly k + 1 rows, column 0 the number,
+    // and the value cells of the kind. Value cells the kind does not fill are emptied.
+    void appendRecord(int k, const protocol::Measurement& m);
+
+    // QAbstractTableModel
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    using Row = std::array<QString, kCols>;
+    std::vector<Row> rows_;
+};
+
+} // namespace bm
