@@ -2,7 +2,26 @@
 
 #include "records/recordtable.h"
 
+#include <algorithm>
+
 namespace bm {
+
+namespace {
+
+constexpr qint16 kLastPort = 16;
+constexpr qint16 kSilentTicksBeforeLoss = 4;
+
+// Turning on a timer that already runs must not restart its interval, or a
+// repeated enable (watchdog, tab change) would keep pushing its next tick away.
+void turnOn(QTimer& timer)
+{
+    if (!timer.isActive())
+        timer.start();
+}
+
+QString portName(qint16 number) { return QStringLiteral("COM") + QString::number(number); }
+
+} // namespace
 
 Link::Link(CommPort* port, RecordTable* table, QObject* parent)
     : QObject(parent), port_(port), table_(table),
@@ -23,25 +42,183 @@ Link::Link(CommPort* port, RecordTable* table, QObject* parent)
     connect(port_, &CommPort::received, this, &Link::onComm);
 }
 
-void Link::start() { findcom_.start(); }
-void Link::sendcmd(qint16) {}
-void Link::comopen(qint16) {}
-void Link::findcomTick() {}
-void Link::comunicationTick() {}
-void Link::readdatTick() {}
-void Link::comtimoutTick() {}
-void Link::onComm() {}
-void Link::command1() {}
+void Link::start() { turnOn(findcom_); }
+
+void Link::sendcmd(qint16 code)
+{
+    if (!port_->portOpen())
+        return;
+    port_->setRThreshold(protocol::receiveThreshold(code));
+    cmdcode_ = code;
+    // Stale bytes go before the request: once it is out, a quick reply may
+    // already be arriving and must not be thrown away.
+    port_->clearInput();
+    port_->output(protocol::requestFrame(code));
+    port_->clearOutput();
+}
+
+void Link::comopen(qint16 comport)
+{
+    if (port_->portOpen())
+        port_->close();
+    port_->setCommPort(comport);
+    const OpenOutcome outcome = port_->open();
+
+    const QString path = port_->devicePath();
+    QString detail = path;
+    QString text = portName(comport);
+    switch (outcome) {
+    case OpenOutcome::Opened:
+        text += QStringLiteral("已打开");
+        break;
+    case OpenOutcome::Busy:
+        text += QStringLiteral("被占用");
+        break;
+    case OpenOutcome::Missing:
+        text += QStringLiteral("无效");
+        break;
+    case OpenOutcome::Failed:
+        text += QStringLiteral("打开失败");
+        break;
+    }
+    if (outcome != OpenOutcome::Opened && !port_->lastError().isEmpty())
+        detail = path.isEmpty() ? port_->lastError() : path + QStringLiteral(": ") + port_->lastError();
+    setLabel1(text, detail);
+}
+
+void Link::findcomTick()
+{
+    if (comok_) {
+        findcom_.stop();
+        turnOn(comunication_);
+        setButtons(true);
+        return;
+    }
+    comopen(comnum_);
+    sendcmd(protocol::kHandshake);
+    comnum_ = comnum_ < kLastPort ? static_cast<qint16>(comnum_ + 1) : qint16(1);
+}
+
+void Link::comunicationTick()
+{
+    // During a download only record requests may go out: any other request in
+    // between would have a record taken for a reading or the reverse.
+    if (readdat_.isActive() || !comok_)
+        return;
+    sendcmd(realtime_ ? protocol::kReading : protocol::kHandshake);
+}
+
+void Link::readdatTick()
+{
+    sendcmd(recordindex_);
+    if (recordindex_ >= recordcount_) {
+        recordindex_ = 0;
+        readdat_.stop();
+        turnOn(comunication_);
+        setButtons(true);
+    } else {
+        ++recordindex_;
+    }
+}
+
+void Link::comtimoutTick()
+{
+    if (timoutcount_ >= kSilentTicksBeforeLoss) {
+        timoutcount_ = 0;
+        setLabel2(QStringLiteral("通信失败"));
+        comok_ = false;
+        turnOn(findcom_);
+    } else {
+        ++timoutcount_;
+    }
+}
+
+void Link::onComm()
+{
+    rcvdata_ = port_->input();
+    port_->clearInput();
+    port_->clearOutput();
+    timoutcount_ = 0;
+
+    switch (protocol::route(comok_, cmdcode_)) {
+    case protocol::Route::Handshake: handshake(); break;
+    case protocol::Route::Record: recordReply(); break;
+    case protocol::Route::Count: countReply(); break;
+    case protocol::Route::Reading: readingReply(); break;
+    case protocol::Route::Ignore: break;
+    }
+}
+
+void Link::command1()
+{
+    if (realtime_ || !comok_)
+        return;
+    comunication_.stop();
+    setButtons(false);
+    sendcmd(protocol::kCount);
+}
+
 void Link::selectTab(bool realtimeTab)
 {
     realtime_ = realtimeTab;
-    comunication_.start();
+    turnOn(comunication_);
     setButtons(true);
 }
-void Link::setButtons(bool enabled) { emit buttonsEnabled(enabled); }
-void Link::handshake() {}
-void Link::countReply() {}
-void Link::recordReply() {}
-void Link::readingReply() {}
+
+void Link::setButtons(bool enabled)
+{
+    buttons_ = enabled;
+    emit buttonsEnabled(enabled);
+}
+
+void Link::setLabel1(const QString& text, const QString& toolTip)
+{
+    label1_ = text;
+    label1ToolTip_ = toolTip;
+    emit label1Changed(text, toolTip);
+}
+
+void Link::setLabel2(const QString& text)
+{
+    label2_ = text;
+    emit label2Changed(text);
+}
+
+void Link::handshake()
+{
+    if (!protocol::isHandshakeReply(rcvdata_))
+        return;
+    setLabel2(QStringLiteral("通信成功"));
+    comok_ = true;
+}
+
+void Link::countReply()
+{
+    // Record numbers stop at 10000; a larger count would run the requests into
+    // the command codes.
+    if (const auto count = protocol::decodeCount(rcvdata_))
+        recordcount_ = std::min(*count, protocol::kMaxRecord);
+    if (recordcount_ > 0) {
+        recordindex_ = 1;
+        turnOn(readdat_);
+    } else {
+        turnOn(comunication_);
+        setButtons(true);
+    }
+}
+
+void Link::recordReply()
+{
+    if (const auto m = protocol::decodeMeasurement(rcvdata_))
+        table_->appendRecord(cmdcode_, *m);
+}
+
+void Link::readingReply()
+{
+    if (const auto m = protocol::decodeMeasurement(rcvdata_)) {
+        reading_.apply(*m);
+        emit readingChanged(reading_);
+    }
+}
 
 } // namespace bm

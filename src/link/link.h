@@ -32,6 +32,12 @@ public:
     const QByteArray& rcvdata() const { return rcvdata_; }
     const Reading& reading() const { return reading_; }
 
+    // What the link last reported, for readers that were not listening.
+    QString label1() const { return label1_; }
+    QString label1ToolTip() const { return label1ToolTip_; }
+    QString label2() const { return label2_; }
+    bool buttonsOn() const { return buttons_; }
+
     // Timers, by their names: Findcom 300 ms (off), comunication 1000 ms (on),
     // Readdat 100 ms (off), COMtimout 1000 ms (on, never stopped).
     QTimer* findcomTimer() { return &findcom_; }
@@ -68,6 +74,8 @@ signals:
 
 private:
     void setButtons(bool enabled);
+    void setLabel1(const QString& text, const QString& toolTip);
+    void setLabel2(const QString& text);
     void handshake();
     void countReply();
     void recordReply();
@@ -85,6 +93,10 @@ private:
     qint16 recordindex_ = 0;
     QByteArray rcvdata_;
     Reading reading_;
+    QString label1_ = QStringLiteral("串口状态");
+    QString label1ToolTip_;
+    QString label2_ = QStringLiteral("通信失败");
+    bool buttons_ = true;
 
     QTimer findcom_;
     QTimer comunication_;

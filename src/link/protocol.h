@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QLocale>
 #include <QString>
 #include <QtGlobal>
 
@@ -47,10 +48,12 @@ struct Measurement {
 
 Kind kindOfFormat(quint8 format);
 
-// Nothing when the reply is shorter than 10 bytes.
-std::optional<Measurement> decodeMeasurement(const QByteArray& reply);
+// Nothing when the reply is shorter than 10 bytes: a short reply must never
+// half-fill a row or the panel. Values are formatted for the given locale.
+std::optional<Measurement> decodeMeasurement(const QByteArray& reply, const QLocale& locale = QLocale());
 
-// What a reply means, from the link state and the code sent last.
+// What a reply means, from the link state and the code sent last. Codes below 1
+// are never record numbers (0 is the code before anything was sent).
 enum class Route { Handshake, Record, Count, Reading, Ignore };
 Route route(bool comok, qint16 cmdcode);
 

@@ -31,11 +31,16 @@ public:
     // Empty for a cell outside the table.
     QString TextMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString& text);
-    // Keeps the cells of the rows that remain, adds empty rows.
+    // Keeps the cells of the rows that remain, adds empty rows. Clamped to
+    // 1..kMaxRows: the header row always stays.
     void setRows(int rows);
+    // Every row and column has the same size.
+    int RowHeight(int) const { return kRowHeight; }
+    int ColWidth(int) const { return kColWidth; }
 
     // Record k into row k: the table gets exactly k + 1 rows, column 0 the number,
     // and the value cells of the kind. Value cells the kind does not fill are emptied.
+    // k outside 1..kMaxRows - 1 is ignored.
     void appendRecord(int k, const protocol::Measurement& m);
 
     // QAbstractTableModel
