@@ -1,0 +1,63 @@
+// Reply decoding under every kind of code and link state: never a crash, never
+// an out-of-range read, and every decoded text keeps its shape.
+#include "link/protocol.h"
+
+#include <QRegularExpression>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+const QRegularExpression& valueShape()
+{
+    static const QRegularExpression re(QStringLiteral("^((\\d+([.]\\d{1,3})?|OL )?(Ω|KΩ|Ωm|KΩm|V|mA|m))?$"));
+    return re;
+}
+
+void check(bool ok)
+{
+    if (!ok)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 3)
+        return 0;
+    using namespace bm::protocol;
+    const bool comok = data[0] & 1;
+    const auto code = static_cast<qint16>(data[1] | (data[2] << 8));
+    const QByteArray reply(reinterpret_cast<const char*>(data + 3), static_cast<qsizetype>(size - 3));
+
+    const QByteArray frame = requestFrame(code);
+    check(frame.size() == 3 && static_cast<quint8>(frame[0]) == 0x77);
+    const qint16 threshold = receiveThreshold(code);
+    check(threshold == 2 || threshold == 3 || threshold == 10);
+
+    switch (route(comok, code)) {
+    case Route::Handshake:
+        check(!comok && code == kHandshake);
+        (void)isHandshakeReply(reply);
+        break;
+    case Route::Count:
+        if (const auto n = decodeCount(reply))
+            check(*n >= 0 && reply.size() >= 2);
+        break;
+    case Route::Record:
+    case Route::Reading: {
+        const auto m = decodeMeasurement(reply);
+        check(m.has_value() == (reply.size() >= 10));
+        if (m) {
+            for (const QString* s : {&m->main, &m->rc, &m->rp, &m->spacing})
+                check(valueShape().match(*s).hasMatch());
+        }
+        break;
+    }
+    case Route::Ignore:
+        break;
+    }
+    return 0;
+}
