@@ -1,0 +1,146 @@
+// brackenmoor-sim: a simulated tester on a pseudo-terminal, for running the
+// program without hardware.
+
+#include "simtester.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Written only from main() before the handlers are installed; the handler
+// just wakes the event loop so the link is removed by normal destruction.
+int signalPipe[2] = { -1, -1 };
+
+void onSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(signalPipe[1], &c, 1);
+}
+
+bool parseMode(const QString& text, bm::SimTester::Mode* mode)
+{
+    const QString t = text.toLower();
+    if (t == QLatin1String("1") || t == QLatin1String("voltage"))
+        *mode = bm::SimTester::Voltage;
+    else if (t == QLatin1String("2") || t == QLatin1String("resistance"))
+        *mode = bm::SimTester::Resistance;
+    else if (t == QLatin1String("3") || t == QLatin1String("resistivity"))
+        *mode = bm::SimTester::Resistivity;
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("brackenmoor-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Simulated earth-resistance tester on a pseudo-terminal.\n"
+        "Prints the device path; point the program at it, e.g.\n"
+        "  BRACKENMOOR_PORTS=/dev/pts/4 brackenmoor   (the tester is COM1)"));
+    parser.addHelpOption();
+    const QCommandLineOption linkOpt(QStringLiteral("link"),
+        QStringLiteral("Publish the device through a symlink at <path> (kept across restarts of the pty)."),
+        QStringLiteral("path"));
+    const QCommandLineOption modeOpt(QStringLiteral("mode"),
+        QStringLiteral("Measurement mode: 1 voltage, 2 resistance (default), 3 resistivity."),
+        QStringLiteral("mode"), QStringLiteral("2"));
+    const QCommandLineOption recordsOpt(QStringLiteral("records"),
+        QStringLiteral("Number of stored records, 0 to 10000 (default 0)."),
+        QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption delayOpt(QStringLiteral("delay"),
+        QStringLiteral("Reply delay in milliseconds (default 0)."), QStringLiteral("ms"),
+        QStringLiteral("0"));
+    const QCommandLineOption varyOpt(QStringLiteral("vary"),
+        QStringLiteral("Let values and warning flags change over time."));
+    const QCommandLineOption flagsOpt(QStringLiteral("flags"),
+        QStringLiteral("Warning flags byte: 0x04 noise, 0x08 high voltage, 0x10 low battery."),
+        QStringLiteral("byte"), QStringLiteral("0"));
+    const QCommandLineOption silentOpt(QStringLiteral("silent"),
+        QStringLiteral("Read requests but answer nothing."));
+    const QCommandLineOption verboseOpt(QStringLiteral("verbose"),
+        QStringLiteral("Print every request received."));
+    parser.addOptions({ linkOpt, modeOpt, recordsOpt, delayOpt, varyOpt, flagsOpt, silentOpt, verboseOpt });
+    parser.process(app);
+
+    QTextStream err(stderr);
+    bm::SimTester::Mode mode = bm::SimTester::Resistance;
+    if (!parseMode(parser.value(modeOpt), &mode)) {
+        err << "brackenmoor-sim: --mode must be 1, 2 or 3\n";
+        return 2;
+    }
+    bool ok = false;
+    const int records = parser.value(recordsOpt).toInt(&ok);
+    if (!ok || records < 0 || records > 10000) {
+        err << "brackenmoor-sim: --records must be 0 to 10000\n";
+        return 2;
+    }
+    const int delay = parser.value(delayOpt).toInt(&ok);
+    if (!ok || delay < 0) {
+        err << "brackenmoor-sim: --delay must be a number of milliseconds\n";
+        return 2;
+    }
+    const uint flags = parser.value(flagsOpt).toUInt(&ok, 0);
+    if (!ok || flags > 0xFF) {
+        err << "brackenmoor-sim: --flags must be a byte, e.g. 0x14\n";
+        return 2;
+    }
+
+    bm::SimTester sim;
+    sim.setMode(mode);
+    sim.setFlags(quint8(flags));
+    sim.generateRecords(records);
+    sim.setReplyDelay(delay);
+    sim.setVary(parser.isSet(varyOpt));
+    sim.setSilent(parser.isSet(silentOpt));
+    if (parser.isSet(linkOpt)) {
+        const QString link = QFileInfo(parser.value(linkOpt)).absoluteFilePath();
+        if (QFileInfo(link).exists() && !QFileInfo(link).isSymLink()) {
+            err << "brackenmoor-sim: " << link << " exists and is not a symlink\n";
+            return 2;
+        }
+        sim.setLinkPath(link);
+    }
+    if (!sim.start()) {
+        err << "brackenmoor-sim: cannot create a pseudo-terminal: " << sim.errorString() << "\n";
+        return 1;
+    }
+
+    QTextStream out(stdout);
+    out << "Simulated tester on " << sim.devicePath() << "\n";
+    if (!sim.linkPath().isEmpty())
+        out << "Linked as " << sim.linkPath() << "\n";
+    out << "Use: BRACKENMOOR_PORTS=" << sim.portPath() << " brackenmoor   (the tester is COM1)\n";
+    out.flush();
+
+    if (parser.isSet(verboseOpt)) {
+        QObject::connect(&sim, &bm::SimTester::requestReceived, &sim, [&out](quint16 code) {
+            out << "request " << code << "\n";
+            out.flush();
+        });
+    }
+
+    // End cleanly on Ctrl+C or kill, so the link does not outlive the pty.
+    if (::pipe(signalPipe) == 0) {
+        auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+        QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+        std::signal(SIGINT, onSignal);
+        std::signal(SIGTERM, onSignal);
+        std::signal(SIGHUP, onSignal);
+    }
+    return app.exec();
+}
