@@ -235,7 +235,7 @@ void MainWindow::startUp()
     panel_->vrprecordTick();
     timer1Tick();
     link_->start();
-    table_->initgrid();
+    command3();
     panel_->show();
     grid_->hide();
 }
@@ -244,7 +244,11 @@ void MainWindow::command1() { link_->command1(); }
 
 void MainWindow::command2() { output_->save(); }
 
-void MainWindow::command3() { table_->initgrid(); }
+void MainWindow::command3()
+{
+    grid_->setGeometry(twipsRect(1550, 2440, 9615, 6500));
+    table_->initgrid();
+}
 
 void MainWindow::command4() { output_->print(); }
 
