@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QLabel>
+#include <QPainter>
 
 namespace bm {
 
@@ -14,13 +15,14 @@ constexpr int toPixels(int twips)
         / ReadingsPanel::kTwipsPerPixel;
 }
 
-// The panel was drawn for SimSun (宋体); where it is missing, a CJK face that
-// also carries Ω and ρ stands in.
+// The panel was drawn for SimSun (宋体). Where it is missing, the stand-in has
+// half-width Latin like SimSun, so the captions keep fitting their labels.
 QString panelFamily()
 {
     static const QString family = [] {
         const QStringList available = QFontDatabase::families();
-        for (const char* candidate : {"SimSun", "宋体", "Noto Serif CJK SC", "Noto Sans CJK SC"}) {
+        for (const char* candidate :
+             {"SimSun", "宋体", "Noto Sans Mono CJK SC", "Noto Serif CJK SC", "Noto Sans CJK SC"}) {
             const QString name = QString::fromUtf8(candidate);
             if (available.contains(name))
                 return name;
@@ -54,6 +56,38 @@ void setColours(QLabel* label, const QColor& background, const QColor& text)
         pal.setColor(QPalette::WindowText, text);
     label->setPalette(pal);
 }
+
+// CJK faces carry a tall line box (ascent and descent near 1.45 em) while the
+// labels are hardly taller than the type, so a centred line box cuts off
+// descenders. This label centres the ink of capitals and descenders instead.
+class InkCentredLabel final : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        const QFontMetrics fm(font());
+        if (!inkKnown_ || inkFont_ != font()) {
+            inkKnown_ = true;
+            inkFont_ = font();
+            above_ = -fm.tightBoundingRect(QStringLiteral("EΩ0")).top();
+            below_ = fm.tightBoundingRect(QStringLiteral("ρp")).bottom();
+        }
+        const int baseline = (height() + above_ - below_) / 2;
+        const int advance = fm.horizontalAdvance(text());
+        const int x = (alignment() & Qt::AlignHCenter) ? (width() - advance) / 2 : 0;
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        painter.drawText(x, baseline, text());
+    }
+
+private:
+    bool inkKnown_ = false;
+    QFont inkFont_;
+    int above_ = 0;
+    int below_ = 0;
+};
 
 } // namespace
 
@@ -111,7 +145,7 @@ ReadingsPanel::ReadingsPanel(const Reading& reading, QWidget* parent)
     for (int i = 0; i < PanelItemCount; ++i) {
         QLabel* label = addLabel(specs[i].name, QString::fromUtf8(specs[i].text), specs[i].width, specs[i].height);
         label->setFont(font);
-        label->setAlignment(i < ValueV ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+        label->setAlignment((i < ValueV ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
         label->hide(); // nothing shows until the first reveal places it
         items_[i] = std::make_unique<LabelItem>(label);
     }
@@ -175,7 +209,7 @@ ReadingsPanel::~ReadingsPanel() = default;
 
 QLabel* ReadingsPanel::addLabel(const char* name, const QString& text, int widthTwips, int heightTwips)
 {
-    auto* label = new QLabel(text, this);
+    auto* label = new InkCentredLabel(text, this);
     label->setObjectName(QString::fromLatin1(name));
     label->resize(toPixels(widthTwips), toPixels(heightTwips));
     return label;
