@@ -1,28 +1,75 @@
 #pragma once
 
-#include <QObject>
+#include "display/reading.h"
+#include "records/outputlines.h"
 
+#include <QImage>
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QPagedPaintDevice;
 class QWidget;
 
 namespace bm {
 
+class CommonDialog;
 class Link;
 class RecordTable;
+
+// What the save and print commands read, each at the moment it needs it.
+struct OutputSource {
+    std::function<bool()> realtime;
+    std::function<Reading()> reading;
+    std::function<int()> recordcount;
+    std::function<CellGrid()> grid;
+    // A picture of the main window as displayed.
+    std::function<QImage()> picture;
+};
 
 // The save (Command2) and print (Command4) commands of the window.
 class OutputCommands : public QObject {
     Q_OBJECT
 public:
+    // Draws lines on the printer; returns the reason when it cannot.
+    using LineDrawer =
+        std::function<QString(QPagedPaintDevice& device, const QStringList& lines, int topTwips)>;
+
+    // The window's own: reads the link and the table, grabs the window, and shows
+    // Qt's file and print dialogs.
     OutputCommands(QWidget* window, const Link& link, const RecordTable& table, QObject* parent = nullptr);
+    // Any source and dialog; the dialog is not owned. The drawer defaults to printLines.
+    OutputCommands(OutputSource source, CommonDialog* dialog, QObject* parent = nullptr,
+                   LineDrawer drawer = {});
+    ~OutputCommands() override;
+
+    // The folder the save dialog opens in, created when missing.
+    void setSaveFolder(const QString& folder) { saveFolder_ = folder; }
+    QString saveFolder() const { return saveFolder_; }
 
     // On the live tab the reading, on the records tab the table.
     void save();
     void print();
 
+    void savereading();
+    void savetable();
+
+    static QString saveErrorTitle();
+    static QString saveErrorText(const QString& fileName, const QString& reason);
+
 private:
-    QWidget* window_;
-    const Link& link_;
-    const RecordTable& table_;
+    // Prepares and shows the Save As dialog; false when the user cancelled.
+    bool showSaveDialog(const QString& filter, const QString& defaultExt);
+    void reportSaveFailure(const QString& fileName, const QString& reason);
+    void writeOrReport(const QString& fileName, const QByteArray& bytes);
+
+    std::unique_ptr<CommonDialog> ownDialog_;
+    OutputSource source_;
+    CommonDialog* dialog_;
+    LineDrawer drawer_;
+    QString saveFolder_;
 };
 
 } // namespace bm

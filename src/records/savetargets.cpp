@@ -1,0 +1,104 @@
+#include "records/savetargets.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace bm {
+
+const SaveChoice& readingSaveChoice()
+{
+    static const SaveChoice choice{QStringLiteral("jpg格式 (*.jpg)|*.jpg|txt格式 (*.txt)|*.txt|"),
+                                   QStringLiteral(".jpg"), QStringLiteral(".txt")};
+    return choice;
+}
+
+const SaveChoice& tableSaveChoice()
+{
+    static const SaveChoice choice{QStringLiteral("txt格式 (*.txt)|*.txt|excel格式 (*.xls)|*.xls|"),
+                                   QStringLiteral(".txt"), QStringLiteral(".xls")};
+    return choice;
+}
+
+QString proposedFileName()
+{
+    return QStringLiteral("Quillmarsh");
+}
+
+QString defaultExtFor(const SaveChoice& choice, int filterIndex)
+{
+    return filterIndex <= 1 ? choice.firstExt : choice.secondExt;
+}
+
+QStringList qtNameFilters(const QString& filter)
+{
+    QStringList pieces = filter.split(QLatin1Char('|'));
+    if (!pieces.isEmpty() && pieces.last().isEmpty())
+        pieces.removeLast();
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < pieces.size(); i += 2) {
+        const QString& desc = pieces[i];
+        QString patterns = pieces[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt takes the patterns from the trailing parentheses; the descriptions usually carry them already.
+        const QString suffix = QLatin1Char('(') + patterns.trimmed() + QLatin1Char(')');
+        filters << (desc.trimmed().endsWith(suffix) ? desc : desc + QLatin1Char(' ') + suffix);
+    }
+    return filters;
+}
+
+QString withDefaultExt(const QString& fileName, const QString& ext)
+{
+    if (fileName.isEmpty() || ext.isEmpty() || !QFileInfo(fileName).suffix().isEmpty())
+        return fileName;
+    QString dotted = ext.startsWith(QLatin1Char('.')) ? ext : QLatin1Char('.') + ext;
+    if (fileName.endsWith(QLatin1Char('.')))
+        dotted.remove(0, 1);
+    return fileName + dotted;
+}
+
+QString defaultSaveFolder()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:/Quillmarsh");
+#else
+    return QDir::homePath() + QStringLiteral("/Quillmarsh");
+#endif
+}
+
+bool prepareSaveFolder(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (info.exists())
+        return info.isDir();
+    return QDir().mkpath(folder);
+}
+
+QString writeFileReplacing(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return QFile::tr("Filename refers to a directory");
+    if (info.exists() && !info.isFile()) {
+        QFile device(path);
+        if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return device.errorString();
+        if (device.write(bytes) != bytes.size())
+            return device.errorString();
+        return {};
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+} // namespace bm
