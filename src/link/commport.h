@@ -2,14 +2,25 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QSerialPort>
 #include <QString>
-
-class QSerialPort;
 
 namespace bm {
 
 // How an attempt to open a port ended. Callers tell the three failures apart.
 enum class OpenOutcome { Opened, Busy, Missing, Failed };
+
+// What a failed open means for the user. deviceMissing: the path is not there
+// (known only where devices are files); accessDenied: the device is there but
+// this user may not read and write it. Qt reports a lock held by another
+// program and a plain permission problem both as PermissionError, so the
+// access check is what tells "busy" from "failed".
+OpenOutcome classifyOpenFailure(QSerialPort::SerialPortError error, bool deviceMissing,
+                                bool accessDenied);
+
+// Errors after which the device is gone and the port must be closed: Qt keeps
+// raising them in a tight loop for as long as the dead port stays open.
+bool errorMeansDeviceLost(QSerialPort::SerialPortError error);
 
 // The one serial port of the window, with the operations the link uses.
 // Line settings are fixed: 9600 8N1, no flow control.
@@ -27,17 +38,23 @@ public:
     OpenOutcome open();
     void close();
 
-    // Device path tried by the last open ("" when the number maps to nothing)
-    // and the system's reason when it failed.
+    // Device path tried by the last open, symlinks resolved ("" when the
+    // number maps to nothing), and the system's reason when it failed or was lost.
     QString devicePath() const { return devicePath_; }
     QString lastError() const { return lastError_; }
 
+    // received() follows once this many bytes wait; 0 or less: never.
+    // Lowering it below what already waits raises received() from the event loop.
     void setRThreshold(qint16 bytes);
     qint16 rThreshold() const { return threshold_; }
 
     // Hands the bytes to the line; clearOutput() afterwards never drops them.
+    // Does nothing while the port is closed.
     void output(const QByteArray& bytes);
+    // Discards every received byte not yet read.
     void clearInput();
+    // Drops nothing: every byte waiting to go out belongs to a request the
+    // link has just written and still wants answered (see commport.cpp).
     void clearOutput();
     // Every byte waiting in the receive buffer.
     QByteArray input();
@@ -51,13 +68,18 @@ signals:
 
 private:
     void onReadyRead();
-    void onError();
+    void onError(QSerialPort::SerialPortError error);
+    void checkThreshold();
+    void finishLoss();
 
     QSerialPort* port_ = nullptr;
     qint16 number_ = 1;
     qint16 threshold_ = 0;
     QString devicePath_;
     QString lastError_;
+    bool losing_ = false;        // device gone, close queued: the port counts as closed
+    bool closing_ = false;       // errors raised while closing are not a loss
+    bool recheckPending_ = false;
 };
 
 } // namespace bm

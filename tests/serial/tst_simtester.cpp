@@ -1,0 +1,221 @@
+#include "link/commport.h"
+#include "simtester.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using bm::CommPort;
+using bm::OpenOutcome;
+using bm::SimReading;
+using bm::SimTester;
+
+namespace {
+
+QByteArray frame(quint16 code)
+{
+    QByteArray f;
+    f.append(char(0x77)).append(char(code & 0xFF)).append(char(code >> 8));
+    return f;
+}
+
+} // namespace
+
+// The simulated tester as the program sees it: through a CommPort on its pty.
+class TstSimTester : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void answersEachKindOfRequestAsTheTesterDoes();
+    void readingFollowsTheModeAndFlags();
+    void generatedRecordsArePlausibleMixedAndRepeatable();
+    void noiseBeforeAFrameIsSkipped();
+    void silentTesterCountsRequestsButAnswersNothing();
+    void faultyRepliesComeLateSplitDoubledOrShort();
+    void vanishRemovesTheDeviceAndReappearPublishesItAgain();
+
+private:
+    // Sends one request and gathers what comes back within waitMs.
+    QByteArray ask(quint16 code, int waitMs = 300);
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<SimTester> sim_;
+    std::unique_ptr<CommPort> port_;
+};
+
+void TstSimTester::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    sim_ = std::make_unique<SimTester>();
+    sim_->setLinkPath(dir_->filePath(QStringLiteral("tester")));
+    QVERIFY2(sim_->start(), qPrintable(sim_->errorString()));
+    qputenv("BRACKENMOOR_PORTS", sim_->linkPath().toLocal8Bit());
+    port_ = std::make_unique<CommPort>();
+    QCOMPARE(port_->open(), OpenOutcome::Opened);
+}
+
+void TstSimTester::cleanup()
+{
+    port_.reset();
+    sim_.reset();
+    dir_.reset();
+}
+
+QByteArray TstSimTester::ask(quint16 code, int waitMs)
+{
+    port_->clearInput();
+    port_->output(frame(code));
+    QByteArray got;
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < waitMs) {
+        QTest::qWait(20);
+        got += port_->input();
+    }
+    return got;
+}
+
+void TstSimTester::answersEachKindOfRequestAsTheTesterDoes()
+{
+    SimReading r;
+    r.main = 1000;
+    r.format = 0x21;
+    r.flags = 0x14;
+    r.rc = 123;
+    r.rp = 456;
+    r.spacing = 100;
+    QCOMPARE(r.bytes(), QByteArray::fromHex("e80321147b00c8016400"));
+    sim_->setReading(r);
+    sim_->setRecords({ r, SimReading {} });
+
+    QCOMPARE(ask(11000), QByteArray::fromHex("775577"));
+    QCOMPARE(ask(12000), QByteArray::fromHex("0200"));
+    QCOMPARE(ask(13000), r.bytes());
+    QCOMPARE(ask(1), r.bytes());
+    QCOMPARE(ask(2), SimReading {}.bytes());
+    QCOMPARE(ask(3), QByteArray()); // not held
+    QCOMPARE(ask(10001), QByteArray());
+
+    sim_->setReportedCount(40000);
+    QCOMPARE(ask(12000), QByteArray::fromHex("409c"));
+    sim_->setReplyFor(11000, QByteArray::fromHex("775578"));
+    QCOMPARE(ask(11000), QByteArray::fromHex("775578"));
+    sim_->setRawReading(QByteArray::fromHex("0102"));
+    QCOMPARE(ask(13000), QByteArray::fromHex("0102"));
+
+    QCOMPARE(sim_->requests(), (QList<quint16> { 11000, 12000, 13000, 1, 2, 3, 10001, 12000, 11000, 13000 }));
+    QCOMPARE(sim_->requestCount(12000), 2);
+}
+
+void TstSimTester::readingFollowsTheModeAndFlags()
+{
+    sim_->setFlags(0x08);
+    const struct { SimTester::Mode mode; int units[2]; } cases[] = {
+        { SimTester::Voltage, { 0x5, 0x5 } },
+        { SimTester::Resistance, { 0x1, 0x2 } },
+        { SimTester::Resistivity, { 0x3, 0x4 } },
+    };
+    for (const auto& c : cases) {
+        sim_->setMode(c.mode);
+        QCOMPARE(sim_->mode(), c.mode);
+        const QByteArray reply = ask(13000);
+        QCOMPARE(reply.size(), 10);
+        const int unit = quint8(reply[2]) >> 4;
+        QVERIFY(unit == c.units[0] || unit == c.units[1]);
+        QCOMPARE(quint8(reply[3]), quint8(0x08)); // flags kept across mode changes
+    }
+}
+
+void TstSimTester::generatedRecordsArePlausibleMixedAndRepeatable()
+{
+    const QList<SimReading> a = SimTester::plausibleRecords(200, 7);
+    QCOMPARE(a.size(), 200);
+    QSet<int> kinds;
+    for (const SimReading& r : a) {
+        const int unit = r.format >> 4;
+        QVERIFY(unit >= 1 && unit <= 5);
+        QVERIFY((r.format & 0x0F) <= 3);
+        kinds.insert(unit == 5 ? 1 : unit <= 2 ? 2 : 3);
+    }
+    QCOMPARE(kinds.size(), 3);
+    const QList<SimReading> b = SimTester::plausibleRecords(200, 7);
+    for (int i = 0; i < a.size(); ++i)
+        QCOMPARE(a[i].bytes(), b[i].bytes());
+
+    sim_->generateRecords(25);
+    QCOMPARE(sim_->recordCount(), 25);
+    QCOMPARE(ask(25), sim_->recordBytes(25));
+}
+
+void TstSimTester::noiseBeforeAFrameIsSkipped()
+{
+    port_->output(QByteArray::fromHex("0013ff") + frame(12000));
+    QTRY_COMPARE_WITH_TIMEOUT(sim_->requestCount(), 1, 5000);
+    QCOMPARE(sim_->requests().first(), quint16(12000));
+}
+
+void TstSimTester::silentTesterCountsRequestsButAnswersNothing()
+{
+    sim_->setSilent(true);
+    QCOMPARE(ask(11000), QByteArray());
+    QCOMPARE(sim_->requestCount(11000), 1);
+    sim_->setSilent(false);
+    QCOMPARE(ask(11000), QByteArray::fromHex("775577"));
+}
+
+void TstSimTester::faultyRepliesComeLateSplitDoubledOrShort()
+{
+    sim_->setReplyDelay(300);
+    QCOMPARE(ask(11000, 150), QByteArray());
+    QByteArray late;
+    QTRY_COMPARE_WITH_TIMEOUT((late += port_->input()), QByteArray::fromHex("775577"), 5000);
+    sim_->setReplyDelay(0);
+
+    // Pieces of 4 bytes, 150 ms apart: the first piece alone is not the reply.
+    sim_->setChunking(4, 150);
+    QSignalSpy received(port_.get(), &CommPort::received);
+    port_->setRThreshold(10);
+    port_->output(frame(13000));
+    QVERIFY(received.wait(5000));
+    QVERIFY(QTest::qWaitFor([&] { return port_->inBufferCount() >= 10; }, 100));
+    QCOMPARE(port_->input(), sim_->reading().bytes());
+    sim_->setChunking(0, 0);
+    port_->setRThreshold(0);
+
+    sim_->setDoubleReplies(true);
+    QCOMPARE(ask(11000), QByteArray::fromHex("775577775577"));
+    sim_->setDoubleReplies(false);
+
+    sim_->setTruncate(6);
+    QCOMPARE(ask(13000), sim_->reading().bytes().left(6));
+    sim_->setTruncate(-1);
+
+    QSignalSpy replied(sim_.get(), &SimTester::replied);
+    sim_->inject(QByteArray::fromHex("deadbeef"));
+    QCOMPARE(replied.count(), 1);
+    QByteArray injected;
+    QTRY_COMPARE_WITH_TIMEOUT((injected += port_->input()), QByteArray::fromHex("deadbeef"), 5000);
+}
+
+void TstSimTester::vanishRemovesTheDeviceAndReappearPublishesItAgain()
+{
+    QSignalSpy lost(port_.get(), &CommPort::lost);
+    sim_->vanish();
+    QVERIFY(!sim_->isRunning());
+    QVERIFY(!QFileInfo::exists(sim_->linkPath()));
+    QVERIFY(lost.wait(5000));
+
+    QVERIFY(sim_->reappear());
+    QVERIFY(QFileInfo(sim_->linkPath()).isSymLink());
+    QCOMPARE(QFileInfo(sim_->linkPath()).symLinkTarget(), sim_->devicePath());
+    QVERIFY(QFileInfo::exists(sim_->devicePath()));
+    QCOMPARE(port_->open(), OpenOutcome::Opened);
+    QCOMPARE(ask(11000), QByteArray::fromHex("775577"));
+}
+
+QTEST_GUILESS_MAIN(TstSimTester)
+#include "tst_simtester.moc"
