@@ -171,6 +171,12 @@ void CommPort::onError(QSerialPort::SerialPortError error)
     // then the port already counts as closed and the repeats are ignored.
     losing_ = true;
     lastError_ = port_->errorString();
+#ifdef Q_OS_UNIX
+    // Qt's text comes from whatever errno the failed read left behind (often
+    // "Inappropriate ioctl"); a device node that is gone says it plainly.
+    if (!QFileInfo::exists(devicePath_))
+        lastError_ = qt_error_string(ENODEV);
+#endif
     QMetaObject::invokeMethod(this, &CommPort::finishLoss, Qt::QueuedConnection);
 }
 
