@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Sets up, builds an optimised tree and prints the benchmark figures.
+# `--seconds N` shortens the idle measurement (default 30 s).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/setup.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-release -j "$jobs"
+
+export QT_QPA_PLATFORM=offscreen
+export BRACKENMOOR_PORTS=/nonexistent/brackenmoor-bench-port
+echo "Machine: $(nproc) cores, $(uname -m), Qt $(pkg-config --modversion Qt6Core 2>/dev/null || echo 6)"
+for b in build-release/bench/*/bench_*; do
+  [ -x "$b" ] || continue
+  echo
+  echo "== $(basename "$b") =="
+  "$b" "$@"
+done
