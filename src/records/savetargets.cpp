@@ -75,6 +75,23 @@ bool prepareSaveFolder(const QString& folder)
     return QDir().mkpath(folder);
 }
 
+namespace {
+
+// Keeps writing after a short write, so the error that stopped it is the one reported.
+QString writeAll(QFileDevice& file, const QByteArray& bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0)
+            return file.errorString();
+        done += n;
+    }
+    return {};
+}
+
+} // namespace
+
 QString writeFileReplacing(const QString& path, const QByteArray& bytes)
 {
     const QFileInfo info(path);
@@ -84,15 +101,14 @@ QString writeFileReplacing(const QString& path, const QByteArray& bytes)
         QFile device(path);
         if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return device.errorString();
-        if (device.write(bytes) != bytes.size())
-            return device.errorString();
-        return {};
+        return writeAll(device, bytes);
     }
+    // Unbuffered: a buffered flush can take a short write (a full disk) for success.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
+    const QString reason = writeAll(file, bytes);
+    if (!reason.isEmpty()) {
         file.cancelWriting();
         return reason;
     }

@@ -15,6 +15,7 @@ public:
         int error = bm::DialogOutcome::kAccepted;
         QString typedName;    // as typed: DefaultExt is appended when it has no extension
         int chosenFilter = 0; // 0 keeps the file type offered
+        bool exactName = false; // picked an existing entry: taken as it is
     };
     struct SaveSeen {
         QString fileName, filter, defaultExt, initDir;
@@ -45,7 +46,7 @@ public:
         const SaveReply reply = saveReplies.isEmpty() ? SaveReply{} : saveReplies.takeFirst();
         if (reply.error != bm::DialogOutcome::kAccepted)
             return {reply.error, QStringLiteral("Cancel was selected.")};
-        FileName = bm::withDefaultExt(reply.typedName, DefaultExt);
+        FileName = reply.exactName ? reply.typedName : bm::withDefaultExt(reply.typedName, DefaultExt);
         if (reply.chosenFilter > 0)
             FilterIndex = reply.chosenFilter;
         return {};
