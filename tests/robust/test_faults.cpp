@@ -1,0 +1,314 @@
+// The worst the line and the user can do, acted out by the simulated tester on
+// a real pseudo-terminal with real timers: each case ends in a checked state.
+#include "app/mainwindow.h"
+#include "link/link.h"
+#include "link/protocol.h"
+#include "records/recordtable.h"
+#include "simtester.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <sys/resource.h>
+
+#include <memory>
+
+using bm::MainWindow;
+using bm::SimTester;
+
+namespace {
+
+double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// The cells a stored record's bytes must give, in table columns 1 to 6.
+QStringList expectedCells(const QByteArray& bytes)
+{
+    QStringList cells(6);
+    const auto m = bm::protocol::decodeMeasurement(bytes);
+    if (!m)
+        return cells;
+    switch (m->kind) {
+    case bm::protocol::Kind::Voltage:
+        cells[0] = m->main;
+        break;
+    case bm::protocol::Kind::Resistance:
+        cells[1] = m->main;
+        cells[4] = m->rc;
+        cells[5] = m->rp;
+        break;
+    case bm::protocol::Kind::Resistivity:
+        cells[2] = m->main;
+        cells[3] = m->spacing;
+        cells[4] = m->rc;
+        cells[5] = m->rp;
+        break;
+    case bm::protocol::Kind::None:
+        break;
+    }
+    return cells;
+}
+
+QStringList rowCells(const bm::RecordTable& table, int row)
+{
+    QStringList cells;
+    for (int c = 1; c < 7; ++c)
+        cells << table.TextMatrix(row, c);
+    return cells;
+}
+
+// A row is whole: blank, or its number with exactly the cells of one kind.
+bool rowIsWhole(const bm::RecordTable& table, int row)
+{
+    const QStringList c = rowCells(table, row);
+    const QString number = table.TextMatrix(row, 0);
+    if (number.isEmpty())
+        return c.join(QString()).isEmpty();
+    if (number != QString::number(row))
+        return false;
+    const auto filled = [&](std::initializer_list<int> cols) {
+        for (int i = 0; i < 6; ++i) {
+            const bool wanted = std::find(cols.begin(), cols.end(), i) != cols.end();
+            if (wanted == c[i].isEmpty())
+                return false;
+        }
+        return true;
+    };
+    return filled({}) || filled({0}) || filled({1, 4, 5}) || filled({2, 3, 4, 5});
+}
+
+} // namespace
+
+class FaultTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    std::unique_ptr<SimTester> sim;
+    std::unique_ptr<MainWindow> window;
+
+    QString testerPath() const { return dir.filePath(QStringLiteral("tester")); }
+    QString label(const char* name) { return window->findChild<QLabel*>(QString::fromLatin1(name))->text(); }
+    void showRecordsTab() { window->findChild<QTabWidget*>(QStringLiteral("TabStrip1"))->setCurrentIndex(1); }
+
+    void openWindow()
+    {
+        window = std::make_unique<MainWindow>();
+        window->setEndProgram([] {});
+        window->show();
+    }
+
+    bool waitForLink(int ms = 10000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!window->link().comok() && t.elapsed() < ms)
+            QTest::qWait(20);
+        return window->link().comok();
+    }
+
+    // Presses 读取 and waits for the download to end.
+    void download(int timeoutMs)
+    {
+        window->command1();
+        QTRY_VERIFY_WITH_TIMEOUT(window->link().readdatTimer()->isActive(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->link().readdatTimer()->isActive(), timeoutMs);
+        QTest::qWait(300); // the reply to the last request
+    }
+
+    void compareRows(int first, int last)
+    {
+        for (int k = first; k <= last; ++k) {
+            QCOMPARE(window->table().TextMatrix(k, 0), QString::number(k));
+            QCOMPARE(rowCells(window->table(), k), expectedCells(sim->recordBytes(k)));
+        }
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        // COM1 is the tester; nothing else exists.
+        qputenv("BRACKENMOOR_PORTS", testerPath().toLocal8Bit());
+    }
+
+    void init()
+    {
+        sim = std::make_unique<SimTester>();
+        sim->setLinkPath(testerPath());
+        QVERIFY2(sim->start(), qPrintable(sim->errorString()));
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        sim.reset();
+    }
+
+    void cablePulledMidDownloadKeepsEveryReceivedRowAndTheLinkReturns()
+    {
+        sim->generateRecords(200, 7);
+        sim->setLineRate(960);
+        openWindow();
+        QVERIFY(waitForLink());
+        showRecordsTab();
+        window->command1();
+        QTRY_VERIFY_WITH_TIMEOUT(window->table().Rows() > 80, 20000);
+
+        sim->vanish();
+        QElapsedTimer sincePull;
+        sincePull.start();
+        const int kept = window->table().Rows() - 1;
+
+        QTRY_COMPARE_WITH_TIMEOUT(label("Label2"), QStringLiteral("通信失败"), 8000);
+        const qint64 lostAfter = sincePull.elapsed();
+        QVERIFY2(lostAfter >= 3500 && lostAfter <= 6500, qPrintable(QString::number(lostAfter)));
+        QVERIFY(!window->link().comok());
+        QVERIFY(window->link().findcomTimer()->isActive());
+
+        // Nothing received before the pull was lost or damaged.
+        QVERIFY(window->table().Rows() - 1 >= kept);
+        compareRows(1, kept);
+
+        // The search went on past the lost port, and finds the tester again.
+        QTRY_COMPARE_WITH_TIMEOUT(label("Label1"), QStringLiteral("COM2无效"), 2000);
+        QVERIFY(sim->reappear());
+        QVERIFY(waitForLink(12000));
+        QCOMPARE(label("Label2"), QStringLiteral("通信成功"));
+
+        download(40000);
+        QCOMPARE(window->table().Rows(), 201);
+        compareRows(1, 200);
+    }
+
+    void aMegabyteOfNoiseNeitherFreezesNorBreaksTheLink()
+    {
+        openWindow();
+        QVERIFY(waitForLink());
+        QTest::qWait(1500);
+
+        QByteArray noise(1 << 20, Qt::Uninitialized);
+        QRandomGenerator rng(42);
+        for (char& b : noise)
+            b = char(rng.bounded(256));
+        sim->inject(noise);
+
+        // A timer of the window's thread keeps ticking on time while the noise arrives.
+        QTimer heartbeat;
+        heartbeat.setTimerType(Qt::PreciseTimer);
+        heartbeat.setInterval(20);
+        QElapsedTimer beat;
+        qint64 worstGap = 0;
+        connect(&heartbeat, &QTimer::timeout, this, [&] {
+            worstGap = std::max(worstGap, beat.restart());
+        });
+        beat.start();
+        heartbeat.start();
+        QTRY_COMPARE_WITH_TIMEOUT(sim->pendingOutput(), qint64(0), 60000);
+        heartbeat.stop();
+        QVERIFY2(worstGap < 500, qPrintable(QString::number(worstGap)));
+
+        // Once the noise stops, a known reading gets through again.
+        bm::SimReading volts;
+        volts.main = 1234;
+        volts.format = 0x52;
+        volts.flags = 0x10;
+        sim->setReading(volts);
+        QTRY_COMPARE_WITH_TIMEOUT(window->link().reading().v, QStringLiteral("12.34V"), 8000);
+        QCOMPARE(window->link().reading().testmode, 1);
+        QVERIFY(window->link().comok());
+    }
+
+    void awkwardRepliesNeverLeaveAHalfFilledRow_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("exact"); // the table must then match the tester's records
+        QTest::newRow("split in pieces") << "split" << true;
+        QTest::newRow("doubled") << "double" << true;
+        QTest::newRow("late") << "late" << false;
+        QTest::newRow("shorter than their length") << "short" << false;
+    }
+    void awkwardRepliesNeverLeaveAHalfFilledRow()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, exact);
+        sim->generateRecords(30, 3);
+        openWindow();
+        QVERIFY(waitForLink());
+        showRecordsTab();
+
+        if (fault == "split")
+            sim->setChunking(3, 15);
+        else if (fault == "double")
+            sim->setDoubleReplies(true);
+        else if (fault == "late")
+            sim->setReplyDelay(160);
+        else
+            sim->setTruncate(6);
+
+        download(15000);
+        const bm::RecordTable& table = window->table();
+        QVERIFY(table.Rows() <= 31);
+        for (int r = 1; r < table.Rows(); ++r)
+            QVERIFY2(rowIsWhole(table, r), qPrintable(QStringLiteral("row %1: %2").arg(r).arg(rowCells(table, r).join('|'))));
+        if (exact) {
+            QCOMPARE(table.Rows(), 31);
+            compareRows(1, 30);
+        }
+    }
+
+    void vanishedPortClosesQuietlyAndIsFoundAgain()
+    {
+        openWindow();
+        QVERIFY(waitForLink());
+        sim->vanish();
+
+        // A serial error storm would show as a busy core here.
+        const double cpu0 = cpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        QTest::qWait(3000);
+        const double share = (cpuSeconds() - cpu0) / (double(wall.elapsed()) / 1000.0);
+        QVERIFY2(share < 0.5, qPrintable(QString::number(share)));
+
+        QTRY_COMPARE_WITH_TIMEOUT(label("Label2"), QStringLiteral("通信失败"), 6000);
+        QVERIFY(sim->reappear());
+        QVERIFY(waitForLink(12000));
+    }
+
+    void secondCopyReportsThePortBusyAndNeverStealsIt()
+    {
+        QProcess first;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("BRACKENMOOR_PORTS"), testerPath());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        first.setProcessEnvironment(env);
+        first.start(QStringLiteral(BRACKENMOOR_EXE), {});
+        QVERIFY(first.waitForStarted(5000));
+        // The first copy is linked once it polls for live readings.
+        QTRY_VERIFY_WITH_TIMEOUT(sim->requestCount(bm::protocol::kReading) > 0, 15000);
+
+        openWindow();
+        QTRY_COMPARE_WITH_TIMEOUT(label("Label1"), QStringLiteral("COM1被占用"), 3000);
+        const int polled = sim->requestCount(bm::protocol::kReading);
+        QTest::qWait(2500);
+        QVERIFY(!window->link().comok());
+        QVERIFY(sim->requestCount(bm::protocol::kReading) > polled);
+        QCOMPARE(sim->requestCount(bm::protocol::kHandshake), 1);
+
+        first.kill();
+        first.waitForFinished(5000);
+    }
+};
+
+QTEST_MAIN(FaultTest)
+#include "test_faults.moc"
