@@ -47,7 +47,7 @@ class TestSaveCommands : public QObject {
     bool realtime_ = false;
     int recordcount_ = 0;
     int grabs_ = 0;
-    FakeDialog dialog_;
+    std::unique_ptr<FakeDialog> fake_;
     std::unique_ptr<OutputCommands> commands_;
 
     QString path(const QString& name) const { return folder_ + '/' + name; }
@@ -61,15 +61,14 @@ private slots:
         reading_ = Reading{};
         recordcount_ = 0;
         grabs_ = 0;
-        dialog_.~FakeDialog();
-        new (&dialog_) FakeDialog;
+        fake_ = std::make_unique<FakeDialog>();
         OutputSource source{[this] { return realtime_; }, [this] { return reading_; },
                             [this] { return recordcount_; }, [this] { return gridOf(table_); },
                             [this] {
                                 ++grabs_;
                                 return window_.grab().toImage();
                             }};
-        commands_ = std::make_unique<OutputCommands>(source, &dialog_);
+        commands_ = std::make_unique<OutputCommands>(source, fake_.get());
         commands_->setSaveFolder(folder_);
     }
 
@@ -82,11 +81,11 @@ private slots:
         table_.setTextMatrix(2, 0, "2");
         table_.setTextMatrix(2, 1, "12.5 V");
         recordcount_ = 2;
-        dialog_.saveReplies = {{0, path("table")}};
+        fake_->saveReplies = {{0, path("table")}};
         commands_->save();
 
-        QCOMPARE(dialog_.saves.size(), 1);
-        const auto& seen = dialog_.saves[0];
+        QCOMPARE(fake_->saves.size(), 1);
+        const auto& seen = fake_->saves[0];
         QCOMPARE(seen.fileName, "Quillmarsh");
         QCOMPARE(seen.filter, "txt格式 (*.txt)|*.txt|excel格式 (*.xls)|*.xls|");
         QCOMPARE(seen.defaultExt, ".txt");
@@ -98,13 +97,13 @@ private slots:
                  QByteArray("NO.  V      R      \xA6\xD1       \xA6\xD1Lenght      Rc            Rp\r\n")
                      + "1        1.23 K\xA6\xB8" + QByteArray(32, ' ') + "\r\n"
                  + "2  12.5 V" + QByteArray(32, ' ') + "\r\n");
-        QVERIFY(dialog_.messages.isEmpty());
+        QVERIFY(fake_->messages.isEmpty());
     }
 
     void formatFollowsTheChosenFilterNotTheTypedName()
     {
         realtime_ = false;
-        dialog_.saveReplies = {{0, path("looks.xls")}, {0, path("real"), 2}};
+        fake_->saveReplies = {{0, path("looks.xls")}, {0, path("real"), 2}};
         commands_->save();
         QVERIFY(readAll(path("looks.xls")).startsWith("NO.  V"));
         commands_->save();
@@ -115,39 +114,39 @@ private slots:
     void filterIndexCarriesFromOneSaveCommandToTheOther()
     {
         realtime_ = false;
-        dialog_.saveReplies = {{0, path("t1"), 2}, {0, path("r1")}, {0, path("r2"), 1}, {0, path("t2")}};
+        fake_->saveReplies = {{0, path("t1"), 2}, {0, path("r1")}, {0, path("r2"), 1}, {0, path("t2")}};
         commands_->save();
         QVERIFY(isCompoundFile(readAll(path("t1.txt"))));
 
         realtime_ = true;
         commands_->save();
-        QCOMPARE(dialog_.saves[1].filterIndex, 2);
-        QCOMPARE(dialog_.saves[1].defaultExt, ".txt");
-        QCOMPARE(dialog_.saves[1].filter, "jpg格式 (*.jpg)|*.jpg|txt格式 (*.txt)|*.txt|");
+        QCOMPARE(fake_->saves[1].filterIndex, 2);
+        QCOMPARE(fake_->saves[1].defaultExt, ".txt");
+        QCOMPARE(fake_->saves[1].filter, "jpg格式 (*.jpg)|*.jpg|txt格式 (*.txt)|*.txt|");
         QVERIFY(readAll(path("r1.txt")).startsWith("         "));
 
         commands_->save(); // picture chosen this time
-        QCOMPARE(dialog_.saves[2].defaultExt, ".txt");
+        QCOMPARE(fake_->saves[2].defaultExt, ".txt");
         QCOMPARE(QImageReader(path("r2.txt")).format(), QByteArray("jpeg"));
 
         realtime_ = false;
         commands_->save();
-        QCOMPARE(dialog_.saves[3].defaultExt, ".txt");
+        QCOMPARE(fake_->saves[3].defaultExt, ".txt");
         QVERIFY(readAll(path("t2.txt")).startsWith("NO."));
-        QCOMPARE(dialog_.FilterIndex, 1);
+        QCOMPARE(fake_->FilterIndex, 1);
     }
 
     void cancelWritesNothingAndSaysNothing()
     {
         for (const bool live : {true, false}) {
             realtime_ = live;
-            dialog_.saveReplies = {{DialogOutcome::kCancelled, path("never")}};
+            fake_->saveReplies = {{DialogOutcome::kCancelled, path("never")}};
             commands_->save();
         }
-        QCOMPARE(dialog_.saves.size(), 2);
+        QCOMPARE(fake_->saves.size(), 2);
         QVERIFY(QDir(folder_).entryList(QDir::Files).isEmpty());
-        QVERIFY(dialog_.messages.isEmpty());
-        QCOMPARE(dialog_.beeps, 0);
+        QVERIFY(fake_->messages.isEmpty());
+        QCOMPARE(fake_->beeps, 0);
     }
 
     // Grabbed every time, before the dialog opens, and written as a real JPEG of the window's size.
@@ -156,8 +155,8 @@ private slots:
         realtime_ = true;
         QGuiApplication::clipboard()->setText("kept");
         int grabsWhenShown = -1;
-        dialog_.onShow = [&] { grabsWhenShown = grabs_; };
-        dialog_.saveReplies = {{0, path("shot")}};
+        fake_->onShow = [&] { grabsWhenShown = grabs_; };
+        fake_->saveReplies = {{0, path("shot")}};
         commands_->save();
         QCOMPARE(grabsWhenShown, 1);
         QImageReader reader(path("shot.jpg"));
@@ -165,8 +164,8 @@ private slots:
         QCOMPARE(reader.size(), window_.grab().size());
         QCOMPARE(QGuiApplication::clipboard()->text(), "kept");
 
-        dialog_.FilterIndex = 2; // a text save last time still grabs a fresh picture
-        dialog_.saveReplies = {{0, path("shot2"), 1}};
+        fake_->FilterIndex = 2; // a text save last time still grabs a fresh picture
+        fake_->saveReplies = {{0, path("shot2"), 1}};
         commands_->save();
         QCOMPARE(grabsWhenShown, 2);
         QCOMPARE(QImageReader(path("shot2.txt")).format(), QByteArray("jpeg"));
@@ -175,10 +174,10 @@ private slots:
     void readingTextFollowsTestmode()
     {
         realtime_ = true;
-        dialog_.FilterIndex = 2;
+        fake_->FilterIndex = 2;
         reading_.testmode = 1;
         reading_.v = "3.5 V";
-        dialog_.saveReplies = {{0, path("v")}};
+        fake_->saveReplies = {{0, path("v")}};
         commands_->save();
         QCOMPARE(readAll(path("v.txt")), QByteArray("             V:    3.5 V\r\n"));
     }
@@ -187,24 +186,24 @@ private slots:
     {
         realtime_ = false;
 #ifdef Q_OS_UNIX
-        dialog_.saveReplies = {{0, "/dev/full", 0, true}};
+        fake_->saveReplies = {{0, "/dev/full", 0, true}};
         commands_->save();
-        QCOMPARE(dialog_.messages.size(), 1);
-        QCOMPARE(dialog_.messages[0].title, OutputCommands::saveErrorTitle());
-        QCOMPARE(dialog_.messages[0].icon, QMessageBox::Warning);
-        QVERIFY(dialog_.messages[0].text.startsWith("文件保存出错.\r\n/dev/full\r\n"));
-        QVERIFY(dialog_.messages[0].text.size() > QString("文件保存出错.\r\n/dev/full\r\n").size());
+        QCOMPARE(fake_->messages.size(), 1);
+        QCOMPARE(fake_->messages[0].title, OutputCommands::saveErrorTitle());
+        QCOMPARE(fake_->messages[0].icon, QMessageBox::Warning);
+        QVERIFY(fake_->messages[0].text.startsWith("文件保存出错.\r\n/dev/full\r\n"));
+        QVERIFY(fake_->messages[0].text.size() > QString("文件保存出错.\r\n/dev/full\r\n").size());
 #endif
         // A file inside a "folder" that is really a file: fails for every user.
         QDir().mkpath(folder_);
         QFile blocker(path("plain"));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        dialog_.messages.clear();
-        dialog_.saveReplies = {{0, path("plain/inside.txt")}};
+        fake_->messages.clear();
+        fake_->saveReplies = {{0, path("plain/inside.txt")}};
         commands_->save();
-        QCOMPARE(dialog_.messages.size(), 1);
-        QVERIFY(dialog_.messages[0].text.contains(QDir::toNativeSeparators(path("plain/inside.txt"))));
+        QCOMPARE(fake_->messages.size(), 1);
+        QVERIFY(fake_->messages[0].text.contains(QDir::toNativeSeparators(path("plain/inside.txt"))));
     }
 
     void readOnlyFolderKeepsTheOldFile()
@@ -220,10 +219,10 @@ private slots:
         old.close();
         QFile::setPermissions(folder_, QFile::ReadOwner | QFile::ExeOwner);
         realtime_ = false;
-        dialog_.saveReplies = {{0, path("old.txt")}};
+        fake_->saveReplies = {{0, path("old.txt")}};
         commands_->save();
         QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(dialog_.messages.size(), 1);
+        QCOMPARE(fake_->messages.size(), 1);
         QCOMPARE(readAll(path("old.txt")), QByteArray("precious"));
     }
 
@@ -242,7 +241,7 @@ private slots:
             table_.setTextMatrix(r, 0, QString::number(r));
         recordcount_ = 199;
         realtime_ = false;
-        dialog_.saveReplies = {{0, path("old.txt")}};
+        fake_->saveReplies = {{0, path("old.txt")}};
 
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
@@ -254,7 +253,7 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previous);
 
-        QCOMPARE(dialog_.messages.size(), 1);
+        QCOMPARE(fake_->messages.size(), 1);
         QCOMPARE(readAll(path("old.txt")), precious);
         QCOMPARE(QDir(folder_).entryList(QDir::Files), QStringList{"old.txt"});
     }
@@ -268,9 +267,9 @@ private slots:
         blocker.close();
         commands_->setSaveFolder(tmp_.filePath("notafolder/Quillmarsh"));
         realtime_ = false;
-        dialog_.saveReplies = {{0, tmp_.filePath("elsewhere")}};
+        fake_->saveReplies = {{0, tmp_.filePath("elsewhere")}};
         commands_->save();
-        QCOMPARE(dialog_.saves.size(), 1);
+        QCOMPARE(fake_->saves.size(), 1);
         QVERIFY(QFile::exists(tmp_.filePath("elsewhere.txt")));
     }
 };
