@@ -33,9 +33,7 @@ private slots:
     void answersEachKindOfRequestAsTheTesterDoes();
     void readingFollowsTheModeAndFlags();
     void generatedRecordsArePlausibleMixedAndRepeatable();
-    void noiseBeforeAFrameIsSkipped();
-    void silentTesterCountsRequestsButAnswersNothing();
-    void faultyRepliesComeLateSplitDoubledOrShort();
+    void faultyRepliesComeSilentLateSplitDoubledOrShort();
     void vanishRemovesTheDeviceAndReappearPublishesItAgain();
 
 private:
@@ -92,6 +90,7 @@ void TstSimTester::answersEachKindOfRequestAsTheTesterDoes()
     sim_->setReading(r);
     sim_->setRecords({ r, SimReading {} });
 
+    port_->output(QByteArray::fromHex("0013ff")); // line noise before a frame is skipped
     QCOMPARE(ask(11000), QByteArray::fromHex("775577"));
     QCOMPARE(ask(12000), QByteArray::fromHex("0200"));
     QCOMPARE(ask(13000), r.bytes());
@@ -151,24 +150,13 @@ void TstSimTester::generatedRecordsArePlausibleMixedAndRepeatable()
     QCOMPARE(ask(25), sim_->recordBytes(25));
 }
 
-void TstSimTester::noiseBeforeAFrameIsSkipped()
-{
-    port_->output(QByteArray::fromHex("0013ff") + frame(12000));
-    QTRY_COMPARE_WITH_TIMEOUT(sim_->requestCount(), 1, 5000);
-    QCOMPARE(sim_->requests().first(), quint16(12000));
-}
-
-void TstSimTester::silentTesterCountsRequestsButAnswersNothing()
+void TstSimTester::faultyRepliesComeSilentLateSplitDoubledOrShort()
 {
     sim_->setSilent(true);
     QCOMPARE(ask(11000), QByteArray());
     QCOMPARE(sim_->requestCount(11000), 1);
     sim_->setSilent(false);
-    QCOMPARE(ask(11000), QByteArray::fromHex("775577"));
-}
 
-void TstSimTester::faultyRepliesComeLateSplitDoubledOrShort()
-{
     sim_->setReplyDelay(300);
     QCOMPARE(ask(11000, 150), QByteArray());
     QByteArray late;
