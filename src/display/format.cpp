@@ -1,5 +1,7 @@
 #include "display/format.h"
 
+#include <cmath>
+
 namespace bm {
 
 namespace {
@@ -27,16 +29,40 @@ QString fmtnum(float x, int d, const QLocale& locale)
 {
     if (d < 0)
         d = 0;
-    // QString::number never groups digits and always writes '.', so only the
-    // separator needs the locale; going through QLocale::toString would need a
-    // detached copy with OmitGroupSeparator on every call.
-    QString text = QString::number(static_cast<double>(x), 'f', d);
-    if (d > 0) {
-        const QString point = locale.decimalPoint();
-        if (point != QLatin1String("."))
-            text.replace(QLatin1Char('.'), point);
+    static constexpr double kScale[] = {1.0, 10.0, 100.0, 1000.0};
+    const double scaled = d <= 3 ? static_cast<double>(x) * kScale[d] : 0.0;
+    if (d > 3 || !(std::fabs(scaled) < 1e15)) {
+        // Rare: more decimals than the tester uses, or no finite number.
+        QString text = QString::number(static_cast<double>(x), 'f', d);
+        return text.replace(QLatin1Char('.'), locale.decimalPoint());
     }
-    return text;
+
+    // A float times 10^d (d <= 3) is exact in a double, so rounding the product
+    // rounds the value itself, half away from zero. Digits are written here
+    // rather than through QLocale, which would group them.
+    const long long n = std::llround(scaled);
+    unsigned long long magnitude = n < 0 ? 0ULL - static_cast<unsigned long long>(n)
+                                         : static_cast<unsigned long long>(n);
+    char16_t digits[24];
+    int len = 0;
+    do {
+        digits[len++] = static_cast<char16_t>(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0 || len <= d);
+
+    const QString point = d > 0 ? locale.decimalPoint() : QString();
+    char16_t out[48];
+    int at = 0;
+    if (n < 0)
+        out[at++] = u'-';
+    for (int i = len - 1; i >= 0; --i) {
+        out[at++] = digits[i];
+        if (i == d && d > 0) {
+            for (QChar c : point.left(8))
+                out[at++] = c.unicode();
+        }
+    }
+    return QString(reinterpret_cast<const QChar*>(out), at);
 }
 
 QString fmtvalue(quint8 hi, quint8 lo, quint8 fmt, const QLocale& locale)

@@ -101,10 +101,16 @@ void TestFormat::everyCountReadsBackExactly()
 void TestFormat::fmtnumRoundsToTheGivenDecimals()
 {
     const QLocale c = QLocale::c();
+    const QLocale german(QLocale::German, QLocale::Germany);
     QCOMPARE(fmtnum(2.0f, 3, c), u"2.000"_s);
-    QCOMPARE(fmtnum(0.5f, 0, c).size(), 1);
+    QCOMPARE(fmtnum(0.5f, 0, c), u"1"_s);
+    QCOMPARE(fmtnum(0.125f, 2, c), u"0.13"_s); // an exact tie rounds away from zero
     QCOMPARE(fmtnum(1.26f, 1, c), u"1.3"_s);
-    QCOMPARE(fmtnum(-1.5f, 1, c), u"-1.5"_s);
+    QCOMPARE(fmtnum(-1.5f, 1, german), u"-1,5"_s);
+    QCOMPARE(fmtnum(-0.004f, 2, c), u"0.00"_s); // no negative zero
+    QCOMPARE(fmtnum(0.05f, 3, c), u"0.050"_s);
+    QCOMPARE(fmtnum(1.5f, 4, german), u"1,5000"_s);
+    QCOMPARE(fmtnum(1e20f, 0, c), QString::number(double(1e20f), 'f', 0));
 }
 
 QTEST_APPLESS_MAIN(TestFormat)
