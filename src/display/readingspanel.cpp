@@ -258,9 +258,4 @@ QLabel* ReadingsPanel::label(PanelItem item) const
     return items_[item]->label();
 }
 
-MovableItem* ReadingsPanel::item(PanelItem item) const
-{
-    return items_[item].get();
-}
-
 } // namespace bm

@@ -41,7 +41,6 @@ public:
     int leftOf(PanelItem item) const;
     int topOf(PanelItem item) const;
     QLabel* label(PanelItem item) const;
-    MovableItem* item(PanelItem item) const;
 
     static constexpr int kTwipsPerPixel = 15;
 
