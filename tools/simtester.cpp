@@ -121,7 +121,13 @@ SimTester::SimTester(QObject* parent)
 SimTester::~SimTester()
 {
     closePty();
-    if (!linkPath_.isEmpty())
+    removeLink();
+}
+
+// Only ever a symlink: a file someone put at that path is not ours to delete.
+void SimTester::removeLink()
+{
+    if (!linkPath_.isEmpty() && QFileInfo(linkPath_).isSymLink())
         QFile::remove(linkPath_);
 }
 
@@ -141,8 +147,8 @@ QString SimTester::portPath() const
 
 void SimTester::setLinkPath(const QString& path)
 {
-    if (!linkPath_.isEmpty() && linkPath_ != path)
-        QFile::remove(linkPath_);
+    if (linkPath_ != path)
+        removeLink();
     linkPath_ = path;
     updateLink();
 }
@@ -218,6 +224,11 @@ void SimTester::updateLink()
 {
     if (linkPath_.isEmpty() || devicePath_.isEmpty())
         return;
+    const QFileInfo existing(linkPath_);
+    if (existing.exists() && !existing.isSymLink()) {
+        error_ = QStringLiteral("%1 exists and is not a symlink").arg(linkPath_);
+        return;
+    }
     // Replace the link in one step so an opener never finds it half made.
     const QString tmp = linkPath_ + QStringLiteral(".new");
     QFile::remove(tmp);
@@ -233,8 +244,7 @@ void SimTester::vanish()
     if (!isRunning())
         return;
     closePty();
-    if (!linkPath_.isEmpty())
-        QFile::remove(linkPath_);
+    removeLink();
     emit vanished();
 }
 

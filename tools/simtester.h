@@ -54,6 +54,7 @@ public:
     QString devicePath() const { return devicePath_; }
     // A symlink kept pointing at the current slave, so a path list can name
     // a stable path across vanish()/reappear(). Set before or after start().
+    // An existing file that is not a symlink is left alone (see errorString()).
     void setLinkPath(const QString& path);
     QString linkPath() const { return linkPath_; }
     // linkPath() when set, else devicePath(): the path to give the program.
@@ -127,7 +128,7 @@ public:
 signals:
     void requestReceived(quint16 code);
     void bytesReceived(const QByteArray& bytes);
-    // A reply (or an injected run) was queued for the line.
+    // A reply was queued for the line (code 0: bytes from inject()).
     void replied(quint16 code, const QByteArray& bytes);
     void vanished();
     void reappeared(const QString& devicePath);
@@ -144,6 +145,7 @@ private:
     bool openPty();
     void closePty();
     void updateLink();
+    void removeLink();
 
     int masterFd_ = -1;
     int slaveFd_ = -1;        // held so the master never sees a hang-up between opens
