@@ -16,13 +16,13 @@
 
 namespace {
 
-// Written only from main() before the handlers are installed; the handler
-// just wakes the event loop so the link is removed by normal destruction.
+// Written only from main() before the handlers are installed; a handler may
+// do no more than write, so it passes the signal number to the event loop.
 int signalPipe[2] = { -1, -1 };
 
-void onSignal(int)
+void onSignal(int sig)
 {
-    const char c = 1;
+    const char c = char(sig);
     [[maybe_unused]] const auto n = ::write(signalPipe[1], &c, 1);
 }
 
@@ -51,10 +51,11 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(QStringLiteral(
         "Simulated earth-resistance tester on a pseudo-terminal.\n"
         "Prints the device path; point the program at it, e.g.\n"
-        "  BRACKENMOOR_PORTS=/dev/pts/4 brackenmoor   (the tester is COM1)"));
+        "  BRACKENMOOR_PORTS=/dev/pts/4 brackenmoor   (the tester is COM1)\n"
+        "kill -USR1 <pid> pulls the cable (the device vanishes); again plugs it back in."));
     parser.addHelpOption();
     const QCommandLineOption linkOpt(QStringLiteral("link"),
-        QStringLiteral("Publish the device through a symlink at <path> (kept across restarts of the pty)."),
+        QStringLiteral("Publish the device through a symlink at <path>, removed on exit."),
         QStringLiteral("path"));
     const QCommandLineOption modeOpt(QStringLiteral("mode"),
         QStringLiteral("Measurement mode: 1 voltage, 2 resistance (default), 3 resistivity."),
@@ -137,10 +138,24 @@ int main(int argc, char** argv)
     // End cleanly on Ctrl+C or kill, so the link does not outlive the pty.
     if (::pipe(signalPipe) == 0) {
         auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
-        QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+        QObject::connect(notifier, &QSocketNotifier::activated, &app, [&sim, &out] {
+            char sig = 0;
+            if (::read(signalPipe[0], &sig, 1) != 1)
+                return;
+            if (sig != SIGUSR1) {
+                QCoreApplication::quit();
+            } else if (sim.isRunning()) {
+                sim.vanish();
+                out << "Cable pulled: the device is gone\n";
+            } else if (sim.reappear()) {
+                out << "Cable back: " << sim.devicePath() << "\n";
+            }
+            out.flush();
+        });
         std::signal(SIGINT, onSignal);
         std::signal(SIGTERM, onSignal);
         std::signal(SIGHUP, onSignal);
+        std::signal(SIGUSR1, onSignal);
     }
     return app.exec();
 }
