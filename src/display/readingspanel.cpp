@@ -121,13 +121,13 @@ ReadingsPanel::ReadingsPanel(const Reading& reading, QWidget* parent)
     setFrameShape(QFrame::StyledPanel);
     resize(toPixels(9615), toPixels(7095));
 
-    struct Spec {
+    struct LabelDesign {
         const char* name;
         const char* text;
         int width;
         int height;
     };
-    const Spec specs[PanelItemCount] = {
+    const LabelDesign designs[PanelItemCount] = {
         {"Label3_0", "EARTH VOLTAGE:", 3360, 435},
         {"Label3_1", "R EARTH:", 1920, 435},
         {"Label3_2", "ρ EARTH:", 2130, 435},
@@ -143,7 +143,7 @@ ReadingsPanel::ReadingsPanel(const Reading& reading, QWidget* parent)
     };
     const QFont font = panelFont(21.75);
     for (int i = 0; i < PanelItemCount; ++i) {
-        QLabel* label = addLabel(specs[i].name, QString::fromUtf8(specs[i].text), specs[i].width, specs[i].height);
+        QLabel* label = addLabel(designs[i].name, QString::fromUtf8(designs[i].text), designs[i].width, designs[i].height);
         label->setFont(font);
         label->setAlignment((i < ValueV ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
         label->hide(); // nothing shows until the first reveal places it
