@@ -84,7 +84,15 @@ bool OutputCommands::showSaveDialog(const QString& filter, const QString& defaul
     prepareSaveFolder(saveFolder_); // when it cannot be made, the dialog opens elsewhere
     dialog_->Flags = CommonDialog::kOverwritePrompt;
     dialog_->CancelError = true;
-    return !dialog_->ShowSave().cancelled();
+    const DialogOutcome outcome = dialog_->ShowSave();
+    if (outcome.cancelled())
+        return false;
+    // A dialog that failed has chosen no file: writing the proposed bare name would land anywhere.
+    if (!outcome.accepted()) {
+        reportSaveFailure(dialog_->FileName, outcome.description);
+        return false;
+    }
+    return true;
 }
 
 QString OutputCommands::saveErrorTitle()

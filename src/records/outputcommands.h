@@ -60,7 +60,7 @@ public:
     static QString saveErrorText(const QString& fileName, const QString& reason);
 
 private:
-    // Prepares and shows the Save As dialog; false when the user cancelled.
+    // Prepares and shows the Save As dialog; false when there is nothing to write.
     bool showSaveDialog(const QString& filter, const QString& defaultExt);
     void reportSaveFailure(const QString& fileName, const QString& reason);
     void writeOrReport(const QString& fileName, const QByteArray& bytes);

@@ -59,6 +59,16 @@ class TestPrinting : public QObject {
         return pages;
     }
 
+    // The top of the first word on page 1, in points.
+    double firstWordTop(const QString& pdf)
+    {
+        QProcess p;
+        p.start(BM_PDFTOTEXT, {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+        p.waitForFinished(60000);
+        const QRegularExpression word("<word [^>]*yMin=\"([0-9.]+)\"");
+        return word.match(QString::fromUtf8(p.readAllStandardOutput())).captured(1).toDouble();
+    }
+
 private slots:
     void init()
     {
@@ -147,6 +157,11 @@ private slots:
         const QStringList pages = pdfPages(fake_->pdf.outputFileName());
         QCOMPARE(pages.size(), 1);
         QCOMPARE(wordsPerLine(pages[0]), wordsPerLine(readingPrintLines(reading_).join('\n')));
+
+        // The first line stands 500 twips (25 pt) below the top of the printable area.
+        const double top = fake_->pdf.pageLayout().paintRectPoints().top() + 25;
+        const double firstWord = firstWordTop(fake_->pdf.outputFileName());
+        QVERIFY2(firstWord >= top - 1 && firstWord < top + 10, qPrintable(QString("%1 vs %2").arg(firstWord).arg(top)));
     }
 
     void longTableSpillsOntoFurtherPages()
@@ -168,6 +183,9 @@ private slots:
         realDrawing_ = false;
         const QStringList pages = pdfPages(fake_->pdf.outputFileName());
         QVERIFY2(pages.size() >= 4, qPrintable(QString::number(pages.size())));
+        const double top = fake_->pdf.pageLayout().paintRectPoints().top();
+        const double firstWord = firstWordTop(fake_->pdf.outputFileName());
+        QVERIFY2(firstWord >= top - 1 && firstWord < top + 10, qPrintable(QString("%1 vs %2").arg(firstWord).arg(top)));
         QCOMPARE(wordsPerLine(pages.join('\n')), wordsPerLine(drawn_.lines.join('\n')));
         QVERIFY(pages[1].contains("KΩ"));
     }

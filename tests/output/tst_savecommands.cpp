@@ -147,6 +147,12 @@ private slots:
         QVERIFY(QDir(folder_).entryList(QDir::Files).isEmpty());
         QVERIFY(fake_->messages.isEmpty());
         QCOMPARE(fake_->beeps, 0);
+
+        // A dialog that fails writes nothing either, but says so.
+        fake_->saveReplies = {{DialogOutcome::kFailed, path("never")}};
+        commands_->save();
+        QVERIFY(QDir(folder_).entryList(QDir::Files).isEmpty());
+        QCOMPARE(fake_->messages.size(), 1);
     }
 
     // Grabbed every time, before the dialog opens, and written as a real JPEG of the window's size.
