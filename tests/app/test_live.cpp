@@ -1,0 +1,108 @@
+// The whole program against the simulated tester, with real timers: the tester
+// is found, its readings reach the panel, and a change of mode re-lays it out.
+#include "app/mainwindow.h"
+#include "display/readingspanel.h"
+#include "link/link.h"
+#include "records/recordtable.h"
+#include "simtester.h"
+
+#include <QLabel>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+using bm::MainWindow;
+using bm::PanelItem;
+
+class LiveTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    bm::SimTester sim;
+    std::unique_ptr<MainWindow> window;
+
+    QString text(const char* name) { return window->findChild<QLabel*>(QString::fromLatin1(name))->text(); }
+
+private slots:
+    void initTestCase()
+    {
+        const QString tester = dir.filePath(QStringLiteral("tester"));
+        sim.setLinkPath(tester);
+        QVERIFY2(sim.start(), qPrintable(sim.errorString()));
+        // COM1 and COM2 do not exist; the tester is COM3.
+        qputenv("BRACKENMOOR_PORTS", ("::" + tester).toLocal8Bit());
+        window = std::make_unique<MainWindow>();
+        window->setEndProgram([] {});
+        window->show();
+    }
+    void cleanupTestCase() { window.reset(); }
+
+    void testerIsFoundAndItsReadingsReachThePanel()
+    {
+        bm::SimReading r;
+        r.main = 1000;
+        r.format = 0x21;
+        r.flags = 0x14;
+        r.rc = 123;
+        r.rp = 456;
+        sim.setReading(r);
+
+        QTRY_COMPARE_WITH_TIMEOUT(text("Label2"), QStringLiteral("通信成功"), 5000);
+        QCOMPARE(text("Label1"), QStringLiteral("COM3已打开"));
+        QTRY_COMPARE_WITH_TIMEOUT(text("r"), QStringLiteral("100.0KΩ"), 3000);
+        QCOMPARE(text("rc"), QStringLiteral("1.23KΩ"));
+        QCOMPARE(text("rp"), QStringLiteral("4.56KΩ"));
+        QVERIFY(window->findChild<QLabel*>("NOISE")->isVisibleTo(window.get()));
+        QVERIFY(window->findChild<QLabel*>("LOWBAT")->isVisibleTo(window.get()));
+        QVERIFY(!window->findChild<QLabel*>("HVOLT")->isVisibleTo(window.get()));
+        QVERIFY(window->findChild<QToolButton*>("Command1")->isEnabled());
+    }
+
+    void resistivityReadingBringsItsLayoutWithinTwoSeconds()
+    {
+        bm::ReadingsPanel& panel = window->panel();
+        QTRY_COMPARE_WITH_TIMEOUT(int(panel.revealState().shownmode), 2, 3000);
+
+        bm::SimReading rho;
+        rho.main = 10000; // overload
+        rho.format = 0x41;
+        rho.spacing = 100;
+        sim.setReading(rho);
+        QTRY_COMPARE_WITH_TIMEOUT(window->link().reading().testmode, 3, 2000);
+        QElapsedTimer sinceReading;
+        sinceReading.start();
+
+        QTRY_COMPARE_WITH_TIMEOUT(int(panel.revealState().shownmode), 3, 2000);
+        QVERIFY(sinceReading.elapsed() <= 2000);
+        QVERIFY(!panel.label(PanelItem::ValueR)->isVisibleTo(&panel));
+
+        // Eight labels, one per 200 ms; then everything stands in its place.
+        QTRY_VERIFY_WITH_TIMEOUT(!panel.movectrlTimer()->isActive() && !panel.moveTimer()->isActive(), 4000);
+        QCOMPARE(panel.leftOf(PanelItem::ValueRp), 4560);
+        QCOMPARE(panel.topOf(PanelItem::ValueRp), 4200);
+        QVERIFY(panel.label(PanelItem::ValuePLength)->isVisibleTo(&panel));
+        QCOMPARE(text("p"), QStringLiteral("OL KΩm"));
+        QCOMPARE(text("p_length"), QStringLiteral("10.0m"));
+    }
+
+    void downloadFillsExactlyTheStoredRows()
+    {
+        sim.generateRecords(4, 11);
+        window->findChild<QTabWidget*>("TabStrip1")->setCurrentIndex(1);
+        window->findChild<QToolButton*>("Command1")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(window->table().Rows(), 5, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!window->link().readdatTimer()->isActive(), 3000);
+        QTRY_VERIFY(window->findChild<QToolButton*>("Command1")->isEnabled());
+        for (int k = 1; k <= 4; ++k)
+            QCOMPARE(window->table().TextMatrix(k, 0), QString::number(k));
+        QCOMPARE(sim.requestCount(bm::protocol::kCount), 1);
+        for (int k = 1; k <= 4; ++k)
+            QCOMPARE(sim.requestCount(quint16(k)), 1);
+    }
+};
+
+QTEST_MAIN(LiveTest)
+#include "test_live.moc"
