@@ -13,9 +13,9 @@ class FakeDialog : public bm::CommonDialog {
 public:
     struct SaveReply {
         int error = bm::DialogOutcome::kAccepted;
-        QString typedName;    // as typed: DefaultExt is appended when it has no extension
-        int chosenFilter = 0; // 0 keeps the file type offered
-        bool exactName = false; // picked an existing entry: taken as it is
+        QString typedName;      // DefaultExt is appended when it has no extension
+        int chosenFilter = 0;   // 0 keeps the file type offered
+        bool exactName = false; // an existing entry picked: taken as it is
     };
     struct SaveSeen {
         QString fileName, filter, defaultExt, initDir;
@@ -33,7 +33,7 @@ public:
     QList<int> printFlags;
     QList<Message> messages;
     int beeps = 0;
-    std::function<void()> onShow; // runs as a dialog opens
+    std::function<void()> onShow;
     QPrinter pdf{QPrinter::HighResolution};
 
     FakeDialog() { pdf.setOutputFormat(QPrinter::PdfFormat); }
@@ -45,16 +45,13 @@ public:
         saves.append({FileName, Filter, DefaultExt, InitDir, Flags, FilterIndex, CancelError});
         const SaveReply reply = saveReplies.isEmpty() ? SaveReply{} : saveReplies.takeFirst();
         if (reply.error != bm::DialogOutcome::kAccepted)
-            return {reply.error, QStringLiteral("Cancel was selected.")};
+            return {reply.error, QStringLiteral("scripted")};
         FileName = reply.exactName ? reply.typedName : bm::withDefaultExt(reply.typedName, DefaultExt);
-        if (reply.chosenFilter > 0)
-            FilterIndex = reply.chosenFilter;
+        FilterIndex = reply.chosenFilter > 0 ? reply.chosenFilter : FilterIndex;
         return {};
     }
     bm::DialogOutcome ShowPrinter() override
     {
-        if (onShow)
-            onShow();
         printFlags.append(Flags);
         return printReplies.isEmpty() ? bm::DialogOutcome{} : printReplies.takeFirst();
     }

@@ -21,12 +21,10 @@ template <typename Dialog>
 void whenShown(std::function<void(Dialog*)> act)
 {
     QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget()))
+            act(dialog);
+        else
             whenShown<Dialog>(act);
-            return;
-        }
-        act(dialog);
     });
 }
 
@@ -38,7 +36,7 @@ class TestCommonDialog : public QObject {
     QTemporaryDir tmp_;
     QWidget window_;
 
-    void prepare(CommonDialog& dialog)
+    DialogOutcome showSave(CommonDialog& dialog, std::function<void(QFileDialog*)> act)
     {
         dialog.FileName = proposedFileName();
         dialog.Filter = tableSaveChoice().filter;
@@ -46,68 +44,51 @@ class TestCommonDialog : public QObject {
         dialog.InitDir = tmp_.path();
         dialog.Flags = CommonDialog::kOverwritePrompt;
         dialog.CancelError = true;
+        whenShown<QFileDialog>(act);
+        return dialog.ShowSave();
     }
 
 private slots:
-    void saveOffersTheFiltersAndReportsTheChosenTypeAndPath()
+    void saveReportsTheChosenTypeAndPathAndOffersItNextTime()
     {
         QtCommonDialog dialog(&window_);
-        prepare(dialog);
         QStringList offered;
-        QString proposed;
-        whenShown<QFileDialog>([&](QFileDialog* d) {
-            offered = d->nameFilters();
-            proposed = d->findChild<QLineEdit*>()->text();
-            d->selectNameFilter(offered.value(1));
-            d->findChild<QLineEdit*>()->setText("records");
-            static_cast<QDialog*>(d)->accept(); // as the Save button does
-        });
-        QVERIFY(dialog.ShowSave().accepted());
+        QString proposed, selected;
+        QVERIFY(showSave(dialog, [&](QFileDialog* d) {
+                    offered = d->nameFilters();
+                    proposed = d->findChild<QLineEdit*>()->text();
+                    d->selectNameFilter(offered.value(1));
+                    d->findChild<QLineEdit*>()->setText("records");
+                    static_cast<QDialog*>(d)->accept(); // as the Save button does
+                }).accepted());
         QCOMPARE(offered, (QStringList{"txt格式 (*.txt)", "excel格式 (*.xls)"}));
         QCOMPARE(proposed, "Quillmarsh");
         QCOMPARE(dialog.FilterIndex, 2);
         QCOMPARE(dialog.FileName, QDir(tmp_.path()).filePath("records.txt"));
 
-        // The next use starts from the type chosen last.
-        prepare(dialog);
-        QString selected;
-        whenShown<QFileDialog>([&](QFileDialog* d) {
-            selected = d->selectedNameFilter();
-            d->findChild<QLineEdit*>()->setText("more");
-            static_cast<QDialog*>(d)->accept(); // as the Save button does
-        });
-        QVERIFY(dialog.ShowSave().accepted());
+        QVERIFY(showSave(dialog, [&](QFileDialog* d) {
+                    selected = d->selectedNameFilter();
+                    d->findChild<QLineEdit*>()->setText("more");
+                    static_cast<QDialog*>(d)->accept();
+                }).accepted());
         QCOMPARE(selected, "excel格式 (*.xls)");
         QCOMPARE(dialog.FileName, QDir(tmp_.path()).filePath("more.xls"));
     }
 
-    void cancelIsError32755AndKeepsTheFileType()
+    void cancelIsError32755AndThePrintDialogOffersNoPageRange()
     {
         QtCommonDialog dialog(&window_);
-        prepare(dialog);
         dialog.FilterIndex = 2;
-        whenShown<QFileDialog>([](QFileDialog* d) { d->reject(); });
-        const DialogOutcome outcome = dialog.ShowSave();
-        QCOMPARE(outcome.error, 32755);
+        QCOMPARE(showSave(dialog, [](QFileDialog* d) { d->reject(); }).error, 32755);
         QCOMPARE(dialog.FilterIndex, 2);
-        QCOMPARE(dialog.FileName, "Quillmarsh");
 
-        whenShown<QPrintDialog>([](QPrintDialog* d) { d->reject(); });
-        dialog.Flags = CommonDialog::kPrintReturnDC | CommonDialog::kPrintNoPageNums;
-        QVERIFY(dialog.ShowPrinter().cancelled());
-    }
-
-    void printDialogOffersNoPageRange()
-    {
-        QtCommonDialog dialog(&window_);
-        dialog.Flags = 264;
-        dialog.CancelError = true;
         bool pageRange = true;
         whenShown<QPrintDialog>([&](QPrintDialog* d) {
             pageRange = d->testOption(QAbstractPrintDialog::PrintPageRange);
             d->reject();
         });
-        dialog.ShowPrinter();
+        dialog.Flags = 264;
+        QVERIFY(dialog.ShowPrinter().cancelled());
         QVERIFY(!pageRange);
     }
 };

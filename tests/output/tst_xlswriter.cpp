@@ -131,14 +131,6 @@ private slots:
             QCOMPARE(cells[r].toArray()[0].toArray()[1].toString(), texts[r]);
     }
 
-    void gridsBeyondTheFormatAreRefused()
-    {
-        QString error;
-        QVERIFY(xls::workbook({xls::kMaxRows + 1, 7, [](int, int) { return QString(); }}, &error).isEmpty());
-        QVERIFY(!error.isEmpty());
-        QVERIFY(!xls::workbook({xls::kMaxRows, 1, [](int, int) { return QString(); }}).isEmpty());
-    }
-
     // Above about 7 MB the FAT needs more sectors than the header can list.
     void largeStreamsUseDifatSectors()
     {
