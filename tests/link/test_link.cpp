@@ -35,44 +35,18 @@ private slots:
     }
     void cleanup() { link_.reset(); port_.reset(); sim_.reset(); }
 
-    void scanChecksWholeHandshakeAndWraps()
+    void failedOpenIsNeverReportedOpenAndScanWraps()
     {
-        sim_->setReplyFor(11000, QByteArray::fromHex("775578"));
+        ports(u"/dev/null"_s); // there and not busy, yet no serial port
         link_->findcomTick();
-        QCOMPARE(port_->rThreshold(), qint16(3));
-        QVERIFY(received());
-        QCOMPARE(sim_->receivedBytes(), QByteArray::fromHex("77f82a"));
-        QVERIFY(!link_->comok());
-        sim_->setReplyFor(11000, QByteArray::fromHex("7755")); // never reaches the threshold
-        link_->findcomTick();
-        QVERIFY(!received(150));
-        sim_->setReplyFor(11000, QByteArray::fromHex("7755770102"));
-        link_->findcomTick();
-        QVERIFY(received());
-        QVERIFY(link_->comok());
-        QCOMPARE(link_->label2(), u"通信成功"_s);
-        link_->findcomTick();
-        QVERIFY(!link_->findcomTimer()->isActive() && link_->comunicationTimer()->isActive());
-        QCOMPARE(link_->comnum(), qint16(4));
-
-        ports(u"/nonexistent/none"_s);
-        link_->comtimoutTick(); // the keep-alive reply above was the last receive event
-        for (int n = 0; n < 5; ++n)
-            link_->comtimoutTick();
-        QVERIFY(link_->findcomTimer()->isActive() && !link_->comok());
-        for (int n = 4; n <= 16; ++n)
-            link_->findcomTick();
-        QCOMPARE(link_->label1(), u"COM16无效"_s);
-        QCOMPARE(link_->comnum(), qint16(1));
-    }
-
-    void failedOpenIsNeverReportedOpen()
-    {
-        ports(u"/dev/null"_s); // exists, not busy, yet no serial port
-        link_->comopen(1);
         QCOMPARE(link_->label1(), u"COM1打开失败"_s);
         QVERIFY(link_->label1ToolTip().startsWith(u"/dev/null: "_s));
         QVERIFY(!port_->portOpen());
+        QCOMPARE(link_->cmdcode(), qint16(0)); // nothing sent on a closed port
+        for (int n = 2; n <= 16; ++n)
+            link_->findcomTick();
+        QCOMPARE(link_->label1(), u"COM16无效"_s);
+        QCOMPARE(link_->comnum(), qint16(1));
     }
 
     void watchdogCountsSilentTicksOnly()
@@ -90,17 +64,6 @@ private slots:
         QCOMPARE(link_->label2(), u"通信失败"_s);
         QVERIFY(!link_->comok() && link_->findcomTimer()->isActive());
         QCOMPARE(link_->cmdcode(), qint16(11000));
-    }
-
-    void closedPortSendsNothing()
-    {
-        link_->sendcmd(12000);
-        QCOMPARE(link_->cmdcode(), qint16(0));
-        link_->selectTab(false);
-        link_->command1(); // link down: nothing
-        link_->comunicationTick();
-        QTest::qWait(100);
-        QCOMPARE(sim_->requestCount(), 0);
     }
 
     void downloadRequestsEachRecordOnce()

@@ -3,6 +3,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <random>
 
 using namespace Qt::Literals::StringLiterals;
@@ -87,15 +88,10 @@ private slots:
 
     void shortOrRandomRepliesAreSafe()
     {
-        const QByteArray full = hex("e80321147b00c8016400");
-        for (int n = 0; n < 10; ++n)
-            QVERIFY(!p::decodeMeasurement(full.left(n)));
-        QVERIFY(p::decodeMeasurement(full + "xyz"));
         std::mt19937 rng(7);
         for (int i = 0; i < 20000; ++i) {
             QByteArray reply(int(rng() % 14), Qt::Uninitialized);
-            for (char& b : reply)
-                b = char(rng());
+            std::generate(reply.begin(), reply.end(), [&] { return char(rng()); });
             QCOMPARE(bool(p::decodeMeasurement(reply)), reply.size() >= 10);
             QVERIFY(p::decodeCount(reply).value_or(0) >= 0);
         }
