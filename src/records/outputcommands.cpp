@@ -23,14 +23,14 @@ constexpr int kPrintFlags = CommonDialog::kPrintReturnDC | CommonDialog::kPrintN
 
 QByteArray jpegBytes(const QImage& picture, QString* error)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpg");
     if (picture.isNull()) {
         *error = QStringLiteral("没有窗口图像");
         return {};
     }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpg");
     if (!writer.write(picture)) {
         *error = writer.errorString();
         return {};
