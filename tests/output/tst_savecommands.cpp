@@ -158,7 +158,7 @@ private slots:
 
     void unwritableTargetsAreReportedByName()
     {
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_LINUX
         fake_->saveReplies = {{0, "/dev/full", 0, true}};
         commands_->save();
         QCOMPARE(fake_->messages.size(), 1);
