@@ -127,6 +127,11 @@ void Link::comtimoutTick()
         timoutcount_ = 0;
         setLabel2(QStringLiteral("通信失败"));
         comok_ = false;
+        // A download cannot outlive the link: its requests would go to whatever
+        // port the search opens next and overwrite the handshake's code there.
+        // The controls come back when the search finds the tester again.
+        readdat_.stop();
+        recordindex_ = 0;
         turnOn(findcom_);
     } else {
         ++timoutcount_;

@@ -64,6 +64,18 @@ private slots:
         QCOMPARE(link_->label2(), u"通信失败"_s);
         QVERIFY(!link_->comok() && link_->findcomTimer()->isActive());
         QCOMPARE(link_->cmdcode(), qint16(11000));
+
+        // Lost in mid-download: no more record requests into the port search.
+        linkUp();
+        count(5);
+        link_->readdatTick();
+        for (int n = 0; n < 5; ++n)
+            link_->comtimoutTick();
+        QVERIFY(!link_->readdatTimer()->isActive() && !link_->comok());
+        link_->findcomTick();
+        QVERIFY(received());
+        link_->findcomTick();
+        QVERIFY(link_->comok() && link_->buttonsOn() && link_->comunicationTimer()->isActive());
     }
 
     void downloadRequestsEachRecordOnce()
