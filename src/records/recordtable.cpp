@@ -73,7 +73,7 @@ void RecordTable::appendRecord(int k, const protocol::Measurement& m)
     setRows(k + 1);
 
     // Every value cell is written, the unused ones empty, so a row never keeps
-    // part of an older record from an earlier download.
+    // a value of an older record from an earlier download.
     Row& row = rows_[static_cast<size_t>(k)];
     row[kColNo] = QString::number(k);
     for (int c = kColV; c < kCols; ++c)
