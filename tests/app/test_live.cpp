@@ -3,11 +3,9 @@
 #include "app/mainwindow.h"
 #include "display/readingspanel.h"
 #include "link/link.h"
-#include "records/recordtable.h"
 #include "simtester.h"
 
 #include <QLabel>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -86,21 +84,6 @@ private slots:
         QVERIFY(panel.label(PanelItem::ValuePLength)->isVisibleTo(&panel));
         QCOMPARE(text("p"), QStringLiteral("OL KΩm"));
         QCOMPARE(text("p_length"), QStringLiteral("10.0m"));
-    }
-
-    void downloadFillsExactlyTheStoredRows()
-    {
-        sim.generateRecords(4, 11);
-        window->findChild<QTabWidget*>("TabStrip1")->setCurrentIndex(1);
-        window->findChild<QToolButton*>("Command1")->click();
-        QTRY_COMPARE_WITH_TIMEOUT(window->table().Rows(), 5, 3000);
-        QTRY_VERIFY_WITH_TIMEOUT(!window->link().readdatTimer()->isActive(), 3000);
-        QTRY_VERIFY(window->findChild<QToolButton*>("Command1")->isEnabled());
-        for (int k = 1; k <= 4; ++k)
-            QCOMPARE(window->table().TextMatrix(k, 0), QString::number(k));
-        QCOMPARE(sim.requestCount(bm::protocol::kCount), 1);
-        for (int k = 1; k <= 4; ++k)
-            QCOMPARE(sim.requestCount(quint16(k)), 1);
     }
 };
 

@@ -39,7 +39,6 @@ private slots:
 
     void openFailuresAreClassifiedByCause_data();
     void openFailuresAreClassifiedByCause();
-    void onlyResourceReadAndWriteErrorsMeanTheDeviceIsGone();
 
     void opensTheDeviceThatThePathListNamesThroughItsLink();
     void unmappedNumbersAndAbsentPathsAreMissing();
@@ -96,16 +95,6 @@ void TstCommPort::openFailuresAreClassifiedByCause()
     QFETCH(bool, denied);
     QFETCH(OpenOutcome, outcome);
     QCOMPARE(bm::classifyOpenFailure(error, missing, denied), outcome);
-}
-
-void TstCommPort::onlyResourceReadAndWriteErrorsMeanTheDeviceIsGone()
-{
-    QVERIFY(bm::errorMeansDeviceLost(QSerialPort::ResourceError));
-    QVERIFY(bm::errorMeansDeviceLost(QSerialPort::ReadError));
-    QVERIFY(bm::errorMeansDeviceLost(QSerialPort::WriteError));
-    QVERIFY(!bm::errorMeansDeviceLost(QSerialPort::NoError));
-    QVERIFY(!bm::errorMeansDeviceLost(QSerialPort::TimeoutError));
-    QVERIFY(!bm::errorMeansDeviceLost(QSerialPort::PermissionError));
 }
 
 void TstCommPort::opensTheDeviceThatThePathListNamesThroughItsLink()

@@ -2,7 +2,6 @@
 #include "simtester.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,10 +30,7 @@ private slots:
     void cleanup();
 
     void answersEachKindOfRequestAsTheTesterDoes();
-    void readingFollowsTheModeAndFlags();
-    void generatedRecordsArePlausibleMixedAndRepeatable();
     void faultyRepliesComeSilentLateSplitDoubledOrShort();
-    void vanishRemovesTheDeviceAndReappearPublishesItAgain();
 
 private:
     // Sends one request and gathers what comes back within waitMs.
@@ -110,46 +106,6 @@ void TstSimTester::answersEachKindOfRequestAsTheTesterDoes()
     QCOMPARE(sim_->requestCount(12000), 2);
 }
 
-void TstSimTester::readingFollowsTheModeAndFlags()
-{
-    sim_->setFlags(0x08);
-    const struct { SimTester::Mode mode; int units[2]; } cases[] = {
-        { SimTester::Voltage, { 0x5, 0x5 } },
-        { SimTester::Resistance, { 0x1, 0x2 } },
-        { SimTester::Resistivity, { 0x3, 0x4 } },
-    };
-    for (const auto& c : cases) {
-        sim_->setMode(c.mode);
-        QCOMPARE(sim_->mode(), c.mode);
-        const QByteArray reply = ask(13000);
-        QCOMPARE(reply.size(), 10);
-        const int unit = quint8(reply[2]) >> 4;
-        QVERIFY(unit == c.units[0] || unit == c.units[1]);
-        QCOMPARE(quint8(reply[3]), quint8(0x08)); // flags kept across mode changes
-    }
-}
-
-void TstSimTester::generatedRecordsArePlausibleMixedAndRepeatable()
-{
-    const QList<SimReading> a = SimTester::plausibleRecords(200, 7);
-    QCOMPARE(a.size(), 200);
-    QSet<int> kinds;
-    for (const SimReading& r : a) {
-        const int unit = r.format >> 4;
-        QVERIFY(unit >= 1 && unit <= 5);
-        QVERIFY((r.format & 0x0F) <= 3);
-        kinds.insert(unit == 5 ? 1 : unit <= 2 ? 2 : 3);
-    }
-    QCOMPARE(kinds.size(), 3);
-    const QList<SimReading> b = SimTester::plausibleRecords(200, 7);
-    for (int i = 0; i < a.size(); ++i)
-        QCOMPARE(a[i].bytes(), b[i].bytes());
-
-    sim_->generateRecords(25);
-    QCOMPARE(sim_->recordCount(), 25);
-    QCOMPARE(ask(25), sim_->recordBytes(25));
-}
-
 void TstSimTester::faultyRepliesComeSilentLateSplitDoubledOrShort()
 {
     sim_->setSilent(true);
@@ -187,22 +143,6 @@ void TstSimTester::faultyRepliesComeSilentLateSplitDoubledOrShort()
     QCOMPARE(replied.count(), 1);
     QByteArray injected;
     QTRY_COMPARE_WITH_TIMEOUT((injected += port_->input()), QByteArray::fromHex("deadbeef"), 5000);
-}
-
-void TstSimTester::vanishRemovesTheDeviceAndReappearPublishesItAgain()
-{
-    QSignalSpy lost(port_.get(), &CommPort::lost);
-    sim_->vanish();
-    QVERIFY(!sim_->isRunning());
-    QVERIFY(!QFileInfo::exists(sim_->linkPath()));
-    QVERIFY(lost.wait(5000));
-
-    QVERIFY(sim_->reappear());
-    QVERIFY(QFileInfo(sim_->linkPath()).isSymLink());
-    QCOMPARE(QFileInfo(sim_->linkPath()).symLinkTarget(), sim_->devicePath());
-    QVERIFY(QFileInfo::exists(sim_->devicePath()));
-    QCOMPARE(port_->open(), OpenOutcome::Opened);
-    QCOMPARE(ask(11000), QByteArray::fromHex("775577"));
 }
 
 QTEST_GUILESS_MAIN(TstSimTester)
