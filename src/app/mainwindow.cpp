@@ -147,7 +147,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildButtons(QWidget* area)
 {
-    struct Spec {
+    struct ButtonDef {
         const char* name;
         const char* caption;
         QStyle::StandardPixmap icon;
@@ -155,7 +155,7 @@ void MainWindow::buildButtons(QWidget* area)
         void (MainWindow::*handler)();
     };
     // Left to right as they stand; Command6 (help) sits before Command5 (close).
-    const Spec specs[6] = {
+    const ButtonDef defs[6] = {
         {"Command1", "读取", QStyle::SP_ArrowDown, 840, &MainWindow::command1},
         {"Command2", "保存", QStyle::SP_DialogSaveButton, 2400, &MainWindow::command2},
         {"Command3", "清空", QStyle::SP_DialogResetButton, 3960, &MainWindow::command3},
@@ -164,7 +164,7 @@ void MainWindow::buildButtons(QWidget* area)
         {"Command5", "关闭", QStyle::SP_DialogCloseButton, 8640, &MainWindow::command5},
     };
     for (int i = 0; i < 6; ++i) {
-        const Spec& s = specs[i];
+        const ButtonDef& s = defs[i];
         auto* b = new QToolButton(area);
         b->setObjectName(QString::fromLatin1(s.name));
         b->setText(QString::fromUtf8(s.caption));

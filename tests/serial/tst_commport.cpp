@@ -2,8 +2,8 @@
 #include "simtester.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +17,21 @@ namespace {
 void setPorts(const QStringList& paths)
 {
     qputenv("BRACKENMOOR_PORTS", paths.join(QDir::listSeparator()).toLocal8Bit());
+}
+
+// Sends one request frame and gathers what comes back within 300 ms.
+QByteArray ask(CommPort& port, quint16 code)
+{
+    port.clearInput();
+    port.output(QByteArray::fromHex("77") + char(code & 0xFF) + char(code >> 8));
+    QByteArray got;
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 300) {
+        QTest::qWait(20);
+        got += port.input();
+    }
+    return got;
 }
 
 QByteArray allByteValues()
@@ -41,10 +56,8 @@ private slots:
     void openFailuresAreClassifiedByCause();
 
     void opensTheDeviceThatThePathListNamesThroughItsLink();
-    void unmappedNumbersAndAbsentPathsAreMissing();
-    void pathsThatAreNoSerialDeviceFailToOpen();
+    void absentPathsAreMissingAndOtherFilesFailToOpen();
     void secondOpenerOfTheSameDeviceIsBusyWhateverNameItUses();
-    void anotherProgramHoldingThePortMakesItBusy();
 
     void receivedIsRaisedOnlyOnceTheThresholdIsMetAndClearInputEmptiesIt();
     void loweringTheThresholdUnderWaitingBytesRaisesReceived();
@@ -52,6 +65,8 @@ private slots:
     void everyByteValueCrossesTheLineBothWays();
 
     void vanishedDeviceClosesThePortWithoutAnErrorStorm();
+
+    void simulatorAnswersEachKindOfRequestAsTheTesterDoes();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -116,29 +131,18 @@ void TstCommPort::opensTheDeviceThatThePathListNamesThroughItsLink()
     QVERIFY(!port.portOpen());
 }
 
-void TstCommPort::unmappedNumbersAndAbsentPathsAreMissing()
-{
-    setPorts({ QString(), QStringLiteral("/nonexistent/port"), dir_->filePath(QStringLiteral("dangling")) });
-    QVERIFY(QFile::link(QStringLiteral("/nonexistent/target"), dir_->filePath(QStringLiteral("dangling"))));
-    CommPort port;
-    for (qint16 n : { 1, 2, 3, 4 }) {
-        port.setCommPort(n);
-        QCOMPARE(port.open(), OpenOutcome::Missing);
-        QVERIFY(!port.portOpen());
-        QVERIFY(!port.lastError().isEmpty());
-    }
-}
-
-void TstCommPort::pathsThatAreNoSerialDeviceFailToOpen()
+void TstCommPort::absentPathsAreMissingAndOtherFilesFailToOpen()
 {
     QFile plain(dir_->filePath(QStringLiteral("plain")));
     QVERIFY(plain.open(QIODevice::WriteOnly));
     plain.close();
-    setPorts({ plain.fileName(), dir_->path() });
+    QVERIFY(QFile::link(QStringLiteral("/nonexistent/target"), dir_->filePath(QStringLiteral("dangling"))));
+    setPorts({ QString(), QStringLiteral("/nonexistent/port"), dir_->filePath(QStringLiteral("dangling")),
+               plain.fileName(), dir_->path() });
     CommPort port;
-    for (qint16 n : { 1, 2 }) {
+    for (qint16 n = 1; n <= 6; ++n) {
         port.setCommPort(n);
-        QCOMPARE(port.open(), OpenOutcome::Failed);
+        QCOMPARE(port.open(), n == 4 || n == 5 ? OpenOutcome::Failed : OpenOutcome::Missing);
         QVERIFY(!port.portOpen());
         QVERIFY2(!port.lastError().isEmpty(), "the reason belongs in the tooltip");
     }
@@ -159,23 +163,6 @@ void TstCommPort::secondOpenerOfTheSameDeviceIsBusyWhateverNameItUses()
 
     first.close();
     QCOMPARE(second.open(), OpenOutcome::Opened);
-}
-
-void TstCommPort::anotherProgramHoldingThePortMakesItBusy()
-{
-    QProcess holder;
-    holder.start(QStringLiteral(SERIAL_OPEN_PROBE), { QStringLiteral("1") });
-    QVERIFY(holder.waitForStarted(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(holder.canReadLine(), 10000);
-    QCOMPARE(holder.readLine().trimmed(), QByteArray("Opened"));
-
-    CommPort port;
-    port.setCommPort(1);
-    QCOMPARE(port.open(), OpenOutcome::Busy);
-
-    holder.closeWriteChannel();
-    QVERIFY(holder.waitForFinished(10000));
-    QCOMPARE(port.open(), OpenOutcome::Opened);
 }
 
 void TstCommPort::receivedIsRaisedOnlyOnceTheThresholdIsMetAndClearInputEmptiesIt()
@@ -290,6 +277,33 @@ void TstCommPort::vanishedDeviceClosesThePortWithoutAnErrorStorm()
     QSignalSpy requests(sim_.get(), &SimTester::requestReceived);
     port.output(QByteArray::fromHex("77c832"));
     QVERIFY(requests.wait(5000));
+}
+
+void TstCommPort::simulatorAnswersEachKindOfRequestAsTheTesterDoes()
+{
+    bm::SimReading r;
+    r.main = 1000;
+    r.format = 0x21;
+    r.flags = 0x14;
+    r.rc = 123;
+    r.rp = 456;
+    r.spacing = 100;
+    QCOMPARE(r.bytes(), QByteArray::fromHex("e80321147b00c8016400"));
+    sim_->setReading(r);
+    sim_->setRecords({ r, bm::SimReading {} });
+
+    CommPort port;
+    QCOMPARE(port.open(), OpenOutcome::Opened);
+    port.output(QByteArray::fromHex("0013ff")); // line noise before a frame is skipped
+    QCOMPARE(ask(port, 11000), QByteArray::fromHex("775577"));
+    QCOMPARE(ask(port, 12000), QByteArray::fromHex("0200"));
+    QCOMPARE(ask(port, 13000), r.bytes());
+    QCOMPARE(ask(port, 1), r.bytes());
+    QCOMPARE(ask(port, 2), bm::SimReading {}.bytes());
+    QCOMPARE(ask(port, 3), QByteArray()); // not held
+    sim_->setTruncate(6);
+    QCOMPARE(ask(port, 13000), r.bytes().left(6));
+    QCOMPARE(sim_->requests(), (QList<quint16> { 11000, 12000, 13000, 1, 2, 3, 13000 }));
 }
 
 QTEST_GUILESS_MAIN(TstCommPort)
