@@ -15,12 +15,21 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <sys/resource.h>
+
 #include <memory>
 
 using bm::MainWindow;
 using bm::SimTester;
 
 namespace {
+
+double cpuSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
 
 QString rowText(const bm::RecordTable& table, int row)
 {
@@ -222,6 +231,25 @@ private slots:
             QCOMPARE(table.Rows(), 31);
             compareRows(1, 30);
         }
+    }
+
+    void vanishedPortClosesQuietlyAndIsFoundAgain()
+    {
+        openWindow();
+        QVERIFY(waitForLink());
+        sim->vanish();
+
+        // A serial error storm would show as a busy core here.
+        const double cpu0 = cpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        QTest::qWait(3000);
+        const double share = (cpuSeconds() - cpu0) / (double(wall.elapsed()) / 1000.0);
+        QVERIFY2(share < 0.5, qPrintable(QString::number(share)));
+
+        QTRY_COMPARE_WITH_TIMEOUT(label("Label2"), QStringLiteral("通信失败"), 6000);
+        QVERIFY(sim->reappear());
+        QVERIFY(waitForLink(12000));
     }
 
     void secondCopyReportsThePortBusyAndNeverStealsIt()
