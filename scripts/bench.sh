@@ -14,7 +14,7 @@ export QT_QPA_PLATFORM=offscreen
 export BRACKENMOOR_PORTS=/nonexistent/brackenmoor-bench-port
 echo "Machine: $(nproc) cores, $(uname -m), Qt $(pkg-config --modversion Qt6Core 2>/dev/null || echo 6)"
 for b in build-release/bench/*/bench_*; do
-  [ -x "$b" ] || continue
+  [ -f "$b" ] && [ -x "$b" ] || continue
   echo
   echo "== $(basename "$b") =="
   "$b" "$@"
