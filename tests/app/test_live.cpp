@@ -40,12 +40,7 @@ private slots:
 
     void testerIsFoundAndItsReadingsReachThePanel()
     {
-        bm::SimReading r;
-        r.main = 1000;
-        r.format = 0x21;
-        r.flags = 0x14;
-        r.rc = 123;
-        r.rp = 456;
+        const bm::SimReading r{1000, 0x21, 0x14}; // main, format, flags; Rc and Rp 1.23 and 4.56 KΩ
         sim.setReading(r);
 
         QTRY_COMPARE_WITH_TIMEOUT(text("Label2"), QStringLiteral("通信成功"), 5000);
@@ -64,10 +59,7 @@ private slots:
         bm::ReadingsPanel& panel = window->panel();
         QTRY_COMPARE_WITH_TIMEOUT(int(panel.revealState().shownmode), 2, 3000);
 
-        bm::SimReading rho;
-        rho.main = 10000; // overload
-        rho.format = 0x41;
-        rho.spacing = 100;
+        const bm::SimReading rho{10000, 0x41, 0, 123, 456, 100}; // an overload, spacing 10.0 m
         sim.setReading(rho);
         QTRY_COMPARE_WITH_TIMEOUT(window->link().reading().testmode, 3, 2000);
         QElapsedTimer sinceReading;

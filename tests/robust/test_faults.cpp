@@ -185,10 +185,7 @@ private slots:
         QVERIFY2(worstGap < 500, qPrintable(QString::number(worstGap)));
 
         // Once the noise stops, a known reading gets through again.
-        bm::SimReading volts;
-        volts.main = 1234;
-        volts.format = 0x52;
-        volts.flags = 0x10;
+        const bm::SimReading volts{1234, 0x52, 0x10}; // 12.34 V, low battery
         sim->setReading(volts);
         QTRY_COMPARE_WITH_TIMEOUT(window->link().reading().v, QStringLiteral("12.34V"), 8000);
         QCOMPARE(window->link().reading().testmode, 1);

@@ -281,13 +281,7 @@ void TstCommPort::vanishedDeviceClosesThePortWithoutAnErrorStorm()
 
 void TstCommPort::simulatorAnswersEachKindOfRequestAsTheTesterDoes()
 {
-    bm::SimReading r;
-    r.main = 1000;
-    r.format = 0x21;
-    r.flags = 0x14;
-    r.rc = 123;
-    r.rp = 456;
-    r.spacing = 100;
+    const bm::SimReading r{1000, 0x21, 0x14, 123, 456, 100}; // main, format, flags, rc, rp, spacing
     QCOMPARE(r.bytes(), QByteArray::fromHex("e80321147b00c8016400"));
     sim_->setReading(r);
     sim_->setRecords({ r, bm::SimReading {} });

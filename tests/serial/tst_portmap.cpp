@@ -9,58 +9,31 @@ using bm::portDevice;
 class TstPortMap : public QObject {
     Q_OBJECT
 private slots:
-    void windowsNumbersAreComNames();
-    void pathListEntriesAreTakenInOrderAndEmptyEntriesAreNoPort();
-    void pathListOverridesSystemPortsEvenWhenEmpty();
-    void systemPortsAreCountedInNaturalOrder();
+    void comNumbersMapToDevices()
+    {
+        // PortMapInput: variable set, its value, the system's ports, Windows.
+        const auto devices = [](const PortMapInput& in) {
+            QStringList out;
+            for (int n = 0; n <= 5; ++n)
+                out << portDevice(n, in);
+            return out;
+        };
+        const QChar sep = QDir::listSeparator();
+        const QStringList system{"/dev/ttyUSB0", "/dev/ttyS10", "/dev/ttyS2", "/dev/ttyACM0"};
+
+        // Windows: the system's own COM names; the path list is a non-Windows matter.
+        QCOMPARE(devices({true, "/dev/x", system, true}),
+                 (QStringList{"", "COM1", "COM2", "COM3", "COM4", "COM5"}));
+        // The path list in order, an empty entry being no port.
+        QCOMPARE(devices({true, QString(sep) + sep + "/tmp/sim/tester" + sep + "/dev/ttyUSB0", system, false}),
+                 (QStringList{"", "", "", "/tmp/sim/tester", "/dev/ttyUSB0", ""}));
+        // Set but empty means no ports, never the machine's own.
+        QCOMPARE(devices({true, "", system, false}), QStringList(6));
+        // Unset: the system's ports with their numbers in numeric order.
+        QCOMPARE(devices({false, "", system, false}),
+                 (QStringList{"", "/dev/ttyACM0", "/dev/ttyS2", "/dev/ttyS10", "/dev/ttyUSB0", ""}));
+    }
 };
-
-void TstPortMap::windowsNumbersAreComNames()
-{
-    PortMapInput in;
-    in.windows = true;
-    in.envSet = true; // the path list is a non-Windows matter
-    in.envValue = QStringLiteral("/dev/x");
-    QCOMPARE(portDevice(1, in), QStringLiteral("COM1"));
-    QCOMPARE(portDevice(16, in), QStringLiteral("COM16"));
-    QCOMPARE(portDevice(0, in), QString());
-}
-
-void TstPortMap::pathListEntriesAreTakenInOrderAndEmptyEntriesAreNoPort()
-{
-    const QChar sep = QDir::listSeparator();
-    PortMapInput in;
-    in.envSet = true;
-    in.envValue = QString(sep) + sep + QStringLiteral("/tmp/sim/tester") + sep + QStringLiteral("/dev/ttyUSB0");
-    in.systemPorts = { QStringLiteral("/dev/ttyS0") };
-    QCOMPARE(portDevice(1, in), QString());
-    QCOMPARE(portDevice(2, in), QString());
-    QCOMPARE(portDevice(3, in), QStringLiteral("/tmp/sim/tester"));
-    QCOMPARE(portDevice(4, in), QStringLiteral("/dev/ttyUSB0"));
-    QCOMPARE(portDevice(5, in), QString());
-    QCOMPARE(portDevice(-1, in), QString());
-}
-
-void TstPortMap::pathListOverridesSystemPortsEvenWhenEmpty()
-{
-    // An empty variable means "no ports", never "fall back to the machine's own".
-    PortMapInput in;
-    in.envSet = true;
-    in.systemPorts = { QStringLiteral("/dev/ttyS0") };
-    QCOMPARE(portDevice(1, in), QString());
-}
-
-void TstPortMap::systemPortsAreCountedInNaturalOrder()
-{
-    PortMapInput in;
-    in.systemPorts = { QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyS10"),
-                       QStringLiteral("/dev/ttyS2"), QStringLiteral("/dev/ttyACM0") };
-    QCOMPARE(portDevice(1, in), QStringLiteral("/dev/ttyACM0"));
-    QCOMPARE(portDevice(2, in), QStringLiteral("/dev/ttyS2"));
-    QCOMPARE(portDevice(3, in), QStringLiteral("/dev/ttyS10"));
-    QCOMPARE(portDevice(4, in), QStringLiteral("/dev/ttyUSB0"));
-    QCOMPARE(portDevice(5, in), QString());
-}
 
 QTEST_GUILESS_MAIN(TstPortMap)
 #include "tst_portmap.moc"
