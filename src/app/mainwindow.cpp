@@ -1,9 +1,11 @@
 #include "app/mainwindow.h"
 
+#include "app/windowdesign.h"
 #include "display/readingspanel.h"
 #include "link/commport.h"
 #include "link/link.h"
 #include "records/outputcommands.h"
+#include "records/outputlines.h"
 #include "records/recordtable.h"
 
 #include <QAction>
@@ -27,17 +29,9 @@ namespace bm {
 
 namespace {
 
-// The layout is drawn in twips, 15 to the pixel.
 constexpr int px(int twips) { return (twips + 7) / 15; }
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(px(left), px(top), px(width), px(height));
-}
-
-constexpr int kClientWidth = 12780;
-constexpr int kClientHeight = 10125;
-constexpr int kStatusHeight = 495;
+QRect pixels(const design::Rect& r) { return QRect(px(r.left), px(r.top), px(r.width), px(r.height)); }
 
 // The time with hours, minutes and seconds in the user's format, without a zone.
 QString clockTime(const QLocale& locale, const QTime& time)
@@ -47,16 +41,26 @@ QString clockTime(const QLocale& locale, const QTime& time)
     return locale.toString(time, format.trimmed());
 }
 
-} // namespace
+QFont sizedFont(QFont font, qreal points, bool bold)
+{
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
 
-const QString MainWindow::kHelpTitle = QStringLiteral("欢迎使用我们公司产品");
-const QString MainWindow::kHelpText = QStringLiteral("Brackenmoor(CN)\r   如需帮助请联系我们!\r");
+// Button pictures, in the order of design::kButtons.
+constexpr QStyle::StandardPixmap kButtonIcons[] = {
+    QStyle::SP_ArrowDown, QStyle::SP_DialogSaveButton, QStyle::SP_DialogResetButton,
+    QStyle::SP_FileDialogDetailedView, QStyle::SP_MessageBoxQuestion, QStyle::SP_DialogCloseButton,
+};
+
+} // namespace
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent),
       port_(new CommPort(this)),
       table_(new RecordTable(this)),
-      link_(new Link(port_, table_, this)),
+      link_(new Link(port_, this)),
       timer1_(this),
       endProgram_([] { QCoreApplication::exit(0); })
 {
@@ -68,40 +72,75 @@ MainWindow::MainWindow(QWidget* parent)
     setCentralWidget(area);
 
     buildButtons(area);
-
-    QFont statusFont = font();
-    statusFont.setPointSize(12);
-    label1_ = new QLabel(QStringLiteral("串口状态"), area);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setGeometry(twipsRect(10200, 120, 1695, 375));
-    label1_->setFont(statusFont);
-    label1_->setAccessibleDescription(QStringLiteral("serial port status"));
-    label2_ = new QLabel(QStringLiteral("通信失败"), area);
-    label2_->setObjectName(QStringLiteral("Label2"));
-    label2_->setGeometry(twipsRect(10200, 720, 1695, 375));
-    label2_->setFont(statusFont);
-    label2_->setAccessibleDescription(QStringLiteral("communication status"));
-
-    // The tab strip only selects; the panel and the table lie over its page area.
-    tabs_ = new QTabWidget(area);
-    tabs_->setObjectName(QStringLiteral("TabStrip1"));
-    tabs_->setAccessibleName(QStringLiteral("view tabs"));
-    tabs_->setGeometry(twipsRect(840, 1560, 11055, 7815));
-    QFont tabFont = font();
-    tabFont.setPointSize(12);
-    tabFont.setBold(true);
-    tabs_->tabBar()->setFont(tabFont);
-    tabs_->addTab(new QWidget, QStringLiteral("实时监控"));
-    tabs_->addTab(new QWidget, QStringLiteral("历史查询"));
-    tabs_->setCurrentIndex(0);
-
+    buildLabels(area);
+    buildTabs(area);
     panel_ = new ReadingsPanel(link_->reading(), area);
-    panel_->setGeometry(twipsRect(1440, 2040, 9615, 7095));
-    panel_->setAccessibleName(QStringLiteral("readings panel"));
+    panel_->setGeometry(pixels(design::kPanel.rect));
+    panel_->setAccessibleName(tr("readings panel"));
+    buildGrid(area);
+    // The panel and the table lie over the tab strip's page area.
+    panel_->raise();
+    grid_->raise();
+    buildMenus();
+    buildStatusBar();
 
+    output_ = new OutputCommands(this,
+                                 OutputSource{
+                                     [this] { return link_->realtime(); },
+                                     [this] { return link_->reading(); },
+                                     [this] { return static_cast<int>(link_->recordcount()); },
+                                     [this] { return gridOf(*table_); },
+                                     [this] { return grab().toImage(); },
+                                 },
+                                 this);
+    connectLink();
+
+    timer1_.setObjectName(QStringLiteral("Timer1"));
+    timer1_.setInterval(1000);
+    connect(&timer1_, &QTimer::timeout, this, &MainWindow::timer1Tick);
+    timer1_.start();
+
+    area->setFixedSize(px(design::kClientWidth), px(design::kClientHeight - design::kStatusHeight));
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    startUp();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildLabels(QWidget* area)
+{
+    const QFont statusFont = sizedFont(font(), 12, false);
+    const auto make = [&](const design::Control& d, const QString& description) {
+        auto* label = new QLabel(tr(d.caption), area);
+        label->setObjectName(QString::fromLatin1(d.name));
+        label->setGeometry(pixels(d.rect));
+        label->setFont(statusFont);
+        label->setAccessibleDescription(description);
+        return label;
+    };
+    label1_ = make(design::kLabel1, tr("serial port status"));
+    label2_ = make(design::kLabel2, tr("communication status"));
+}
+
+void MainWindow::buildTabs(QWidget* area)
+{
+    // The tab strip only selects; its pages stay empty.
+    tabs_ = new QTabWidget(area);
+    tabs_->setObjectName(QString::fromLatin1(design::kTabStrip.name));
+    tabs_->setAccessibleName(tr("view tabs"));
+    tabs_->setGeometry(pixels(design::kTabStrip.rect));
+    tabs_->tabBar()->setFont(sizedFont(font(), 12, true));
+    for (const char* caption : design::kTabs)
+        tabs_->addTab(new QWidget, tr(caption));
+    tabs_->setCurrentIndex(0);
+}
+
+void MainWindow::buildGrid(QWidget* area)
+{
     grid_ = new QTableView(area);
-    grid_->setObjectName(QStringLiteral("grid"));
-    grid_->setAccessibleName(QStringLiteral("records table"));
+    grid_->setObjectName(QString::fromLatin1(design::kGrid.name));
+    grid_->setAccessibleName(tr("records table"));
     grid_->setModel(table_);
     grid_->verticalHeader()->hide();
     grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -111,123 +150,105 @@ MainWindow::MainWindow(QWidget* parent)
     grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setWordWrap(false);
-
-    panel_->raise();
-    grid_->raise();
-
-    buildMenus();
-    buildStatusBar();
-
-    output_ = new OutputCommands(this, *link_, *table_, this);
-
-    connect(link_, &Link::label1Changed, this, [this](const QString& text, const QString& tip) {
-        label1_->setText(text);
-        label1_->setToolTip(tip);
-    });
-    connect(link_, &Link::label2Changed, label2_, &QLabel::setText);
-    connect(link_, &Link::buttonsEnabled, this, [this](bool on) {
-        buttons_[0]->setEnabled(on);
-        buttons_[1]->setEnabled(on);
-    });
-    connect(link_, &Link::readingChanged, panel_, &ReadingsPanel::showReading);
-    connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::tabSelected);
-
-    timer1_.setObjectName(QStringLiteral("Timer1"));
-    timer1_.setInterval(1000);
-    connect(&timer1_, &QTimer::timeout, this, &MainWindow::timer1Tick);
-    timer1_.start();
-
-    area->setFixedSize(px(kClientWidth), px(kClientHeight - kStatusHeight));
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    startUp();
 }
-
-MainWindow::~MainWindow() = default;
 
 void MainWindow::buildButtons(QWidget* area)
 {
-    struct ButtonDef {
-        const char* name;
-        const char* caption;
-        QStyle::StandardPixmap icon;
-        int left;
-        void (MainWindow::*handler)();
-    };
-    // Left to right as they stand; Command6 (help) sits before Command5 (close).
-    const ButtonDef defs[6] = {
-        {"Command1", "读取", QStyle::SP_ArrowDown, 840, &MainWindow::command1},
-        {"Command2", "保存", QStyle::SP_DialogSaveButton, 2400, &MainWindow::command2},
-        {"Command3", "清空", QStyle::SP_DialogResetButton, 3960, &MainWindow::command3},
-        {"Command4", "打印", QStyle::SP_FileDialogDetailedView, 5520, &MainWindow::command4},
-        {"Command6", "帮助", QStyle::SP_MessageBoxQuestion, 7080, &MainWindow::command6},
-        {"Command5", "关闭", QStyle::SP_DialogCloseButton, 8640, &MainWindow::command5},
-    };
-    for (int i = 0; i < 6; ++i) {
-        const ButtonDef& s = defs[i];
+    int i = 0;
+    for (const design::Control& d : design::kButtons) {
         auto* b = new QToolButton(area);
-        b->setObjectName(QString::fromLatin1(s.name));
-        b->setText(QString::fromUtf8(s.caption));
-        b->setIcon(style()->standardIcon(s.icon));
+        b->setObjectName(QString::fromLatin1(d.name));
+        b->setText(tr(d.caption));
+        b->setIcon(style()->standardIcon(kButtonIcons[i++]));
         b->setIconSize(QSize(24, 24));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        b->setGeometry(twipsRect(s.left, 240, 1335, 855));
-        connect(b, &QToolButton::clicked, this, s.handler);
+        b->setGeometry(pixels(d.rect));
         // Kept in number order: buttons_[n - 1] is Command n.
-        buttons_[QString::fromLatin1(s.name).mid(7).toInt() - 1] = b;
+        const int number = QString::fromLatin1(d.name).mid(7).toInt();
+        buttons_[number - 1] = b;
+        connect(b, &QToolButton::clicked, this, [this, number] { runCommand(number); });
     }
 }
 
 void MainWindow::buildMenus()
 {
-    const auto addMenu = [this](const char* name, const char* title) {
-        QMenu* m = menuBar()->addMenu(QString::fromUtf8(title));
-        m->setObjectName(QString::fromLatin1(name));
-        m->menuAction()->setObjectName(QString::fromLatin1(name));
-        return m;
-    };
-    const auto addEntry = [this](QMenu* menu, const char* name, const char* text, void (MainWindow::*handler)()) {
-        QAction* a = menu->addAction(QString::fromUtf8(text));
-        a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, handler);
-    };
-    QMenu* file = addMenu("mnufile", "文件");
-    addEntry(file, "mnuread", "读取", &MainWindow::command1);
-    addEntry(file, "mnusave", "保存", &MainWindow::command2);
-    addEntry(file, "mnuclose", "关闭", &MainWindow::command5);
-    QMenu* operate = addMenu("mnuoperate", "操作");
-    addEntry(operate, "mnuclear", "清空", &MainWindow::command3);
-    addEntry(operate, "mnuprint", "打印", &MainWindow::command4);
-    QMenu* help = addMenu("mnuhelp", "帮助");
-    addEntry(help, "aboutsoftware", "关于软件", &MainWindow::command6);
+    int i = 0;
+    for (const design::Menu& d : design::kMenus) {
+        QMenu* m = menuBar()->addMenu(tr(d.caption));
+        m->setObjectName(QString::fromLatin1(d.name));
+        m->menuAction()->setObjectName(QString::fromLatin1(d.name));
+        menus_[i++] = m;
+        for (const design::MenuEntry& e : d.entries) {
+            if (!e.name)
+                break;
+            QAction* a = m->addAction(tr(e.caption));
+            a->setObjectName(QString::fromLatin1(e.name));
+            connect(a, &QAction::triggered, this, [this, number = e.command] { runCommand(number); });
+        }
+    }
 }
 
 void MainWindow::buildStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setAccessibleName(QStringLiteral("status bar"));
+    bar->setAccessibleName(tr("status bar"));
     bar->setSizeGripEnabled(false);
-    bar->setFixedHeight(px(kStatusHeight));
-    QFont f = bar->font();
-    f.setPointSizeF(9.75);
-    f.setBold(true);
-    const auto addPanel = [&](const char* name, const QString& text, int widthTwips) {
-        auto* l = new QLabel(text, bar);
-        l->setObjectName(QString::fromLatin1(name));
+    bar->setFixedHeight(px(design::kStatusHeight));
+    const QFont f = sizedFont(bar->font(), 9.75, true);
+    QLabel* panels[3] = {};
+    int i = 0;
+    for (const design::StatusPanel& d : design::kStatusPanels) {
+        auto* l = new QLabel(d.text ? QString::fromUtf8(d.text) : QString(), bar);
+        l->setObjectName(QString::fromLatin1(d.name));
         l->setFont(f);
-        l->setFixedWidth(px(widthTwips));
+        l->setFixedWidth(px(d.width));
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
         bar->addWidget(l);
-        return l;
-    };
-    datePanel_ = addPanel("StatusBar1_Panel1", QString(), 1500);
-    datePanel_->setAccessibleDescription(QStringLiteral("date"));
-    addPanel("StatusBar1_Panel2", QStringLiteral("Brackenmoor"), 9700);
-    timePanel_ = addPanel("StatusBar1_Panel3", QString(), 1500);
-    timePanel_->setAccessibleDescription(QStringLiteral("time"));
+        panels[i++] = l;
+    }
+    datePanel_ = panels[0];
+    datePanel_->setAccessibleDescription(tr("date"));
+    timePanel_ = panels[2];
+    timePanel_->setAccessibleDescription(tr("time"));
 }
+
+void MainWindow::connectLink()
+{
+    connect(link_, &Link::portTried, this, [this](const PortAttempt& attempt) {
+        label1_->setText(portStatusText(attempt));
+        label1_->setToolTip(portToolTip(attempt));
+    });
+    connect(link_, &Link::linkChanged, this, [this](bool linked) { label2_->setText(linkStatusText(linked)); });
+    connect(link_, &Link::buttonsEnabled, this, [this](bool on) {
+        buttons_[0]->setEnabled(on);
+        buttons_[1]->setEnabled(on);
+    });
+    connect(link_, &Link::readingChanged, panel_, &ReadingsPanel::showReading);
+    connect(link_, &Link::recordReceived, table_, &RecordTable::appendRecord);
+    connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::tabSelected);
+}
+
+QString MainWindow::portStatusText(const PortAttempt& attempt)
+{
+    switch (attempt.outcome) {
+    case OpenOutcome::Opened: return tr("COM%1已打开").arg(attempt.number);
+    case OpenOutcome::Busy: return tr("COM%1被占用").arg(attempt.number);
+    case OpenOutcome::Missing: return tr("COM%1无效").arg(attempt.number);
+    case OpenOutcome::Failed: break;
+    }
+    return tr("COM%1打开失败").arg(attempt.number);
+}
+
+QString MainWindow::portToolTip(const PortAttempt& attempt)
+{
+    if (attempt.reason.isEmpty())
+        return attempt.device;
+    return attempt.device.isEmpty() ? attempt.reason : attempt.device + QStringLiteral(": ") + attempt.reason;
+}
+
+QString MainWindow::linkStatusText(bool linked) { return linked ? tr("通信成功") : tr("通信失败"); }
 
 void MainWindow::startUp()
 {
@@ -240,13 +261,26 @@ void MainWindow::startUp()
     grid_->hide();
 }
 
+void MainWindow::runCommand(int number)
+{
+    switch (number) {
+    case 1: command1(); break;
+    case 2: command2(); break;
+    case 3: command3(); break;
+    case 4: command4(); break;
+    case 5: command5(); break;
+    case 6: command6(); break;
+    default: break;
+    }
+}
+
 void MainWindow::command1() { link_->command1(); }
 
 void MainWindow::command2() { output_->save(); }
 
 void MainWindow::command3()
 {
-    grid_->setGeometry(twipsRect(1550, 2440, 9615, 6500));
+    grid_->setGeometry(pixels(design::kGrid.rect));
     table_->initgrid();
 }
 
@@ -261,8 +295,8 @@ void MainWindow::command5()
 void MainWindow::command6()
 {
     // Modal, but not blocking: the link and the clock go on while it is open.
-    auto* box = new QMessageBox(QMessageBox::Information, kHelpTitle,
-                                QString(kHelpText).replace(QLatin1Char('\r'), QLatin1Char('\n')),
+    auto* box = new QMessageBox(QMessageBox::Information, tr("欢迎使用我们公司产品"),
+                                tr("Brackenmoor(CN)\r   如需帮助请联系我们!\r").replace(QLatin1Char('\r'), QLatin1Char('\n')),
                                 QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("helpBox"));
     box->setTextFormat(Qt::PlainText);
@@ -290,8 +324,9 @@ void MainWindow::stopEverything()
 {
     // No handler may run once the user has asked to close.
     ending_ = true;
-    for (QTimer* t : findChildren<QTimer*>())
-        t->stop();
+    link_->stop();
+    panel_->stop();
+    timer1_.stop();
     port_->close();
 }
 

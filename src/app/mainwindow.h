@@ -6,9 +6,8 @@
 
 #include <functional>
 
-class QAction;
 class QLabel;
-class QStatusBar;
+class QMenu;
 class QTabWidget;
 class QTableView;
 class QToolButton;
@@ -20,17 +19,14 @@ class Link;
 class OutputCommands;
 class ReadingsPanel;
 class RecordTable;
+struct PortAttempt;
 
 // The one window: buttons, status labels, the two tabs over the readings panel
 // and the records table, menus, help box and status-bar clock. It owns every
-// piece of the program and routes commands to them.
+// piece of the program, routes commands to them and says what the link reports.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // The help box, with its carriage-return line breaks.
-    static const QString kHelpTitle;
-    static const QString kHelpText;
-
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -41,6 +37,8 @@ public:
     RecordTable& table() { return *table_; }
     ReadingsPanel& panel() { return *panel_; }
     QTimer* clockTimer() { return &timer1_; }
+    // 0 文件, 1 操作, 2 帮助: later entries go after the ones of the design.
+    QMenu* menu(int index) const { return menus_[index]; }
 
     // Command handlers; the menu entries run the very same ones, even while a button is disabled.
     void command1(); // 读取
@@ -55,15 +53,25 @@ public:
     // The status-bar clock.
     void timer1Tick();
 
+    // The texts of the link's state, in the interface language.
+    static QString portStatusText(const PortAttempt& attempt);
+    static QString portToolTip(const PortAttempt& attempt);
+    static QString linkStatusText(bool linked);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildLabels(QWidget* area);
+    void buildTabs(QWidget* area);
+    void buildGrid(QWidget* area);
     void buildButtons(QWidget* area);
     void buildMenus();
     void buildStatusBar();
+    void connectLink();
     void startUp();
     void stopEverything();
+    void runCommand(int number);
 
     CommPort* port_;
     RecordTable* table_;
@@ -76,6 +84,7 @@ private:
     QLabel* datePanel_ = nullptr;
     QLabel* timePanel_ = nullptr;
     QToolButton* buttons_[6] = {};
+    QMenu* menus_[3] = {};
     OutputCommands* output_ = nullptr;
     QTimer timer1_;
     std::function<void()> endProgram_;

@@ -128,12 +128,12 @@ ReadingsPanel::ReadingsPanel(const Reading& reading, QWidget* parent)
         int height;
     };
     const LabelDesign designs[PanelItemCount] = {
-        {"Label3_0", "EARTH VOLTAGE:", 3360, 435},
-        {"Label3_1", "R EARTH:", 1920, 435},
-        {"Label3_2", "ρ EARTH:", 2130, 435},
-        {"Label3_3", "ρ LENGTH:", 2370, 435},
-        {"Label3_4", "Rc:", 720, 435},
-        {"Label3_5", "Rp:", 720, 435},
+        {"Label3_0", QT_TR_NOOP("EARTH VOLTAGE:"), 3360, 435},
+        {"Label3_1", QT_TR_NOOP("R EARTH:"), 1920, 435},
+        {"Label3_2", QT_TR_NOOP("ρ EARTH:"), 2130, 435},
+        {"Label3_3", QT_TR_NOOP("ρ LENGTH:"), 2370, 435},
+        {"Label3_4", QT_TR_NOOP("Rc:"), 720, 435},
+        {"Label3_5", QT_TR_NOOP("Rp:"), 720, 435},
         {"v", "0.0 V", 2100, 495},
         {"r", "0.00 Ω", 2100, 495},
         {"p", "0.00 Ωm", 2100, 495},
@@ -143,7 +143,7 @@ ReadingsPanel::ReadingsPanel(const Reading& reading, QWidget* parent)
     };
     const QFont font = panelFont(21.75);
     for (int i = 0; i < PanelItemCount; ++i) {
-        QLabel* label = addLabel(designs[i].name, QString::fromUtf8(designs[i].text), designs[i].width, designs[i].height);
+        QLabel* label = addLabel(designs[i].name, i < ValueV ? tr(designs[i].text) : QString::fromUtf8(designs[i].text), designs[i].width, designs[i].height);
         label->setFont(font);
         label->setAlignment((i < ValueV ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
         label->hide(); // nothing shows until the first reveal places it
@@ -226,6 +226,12 @@ void ReadingsPanel::showReading(const Reading& reading)
     noise_->setVisible(reading.noise);
     hvolt_->setVisible(reading.hvolt);
     lowbat_->setVisible(reading.lowbat);
+}
+
+void ReadingsPanel::stop()
+{
+    for (QTimer* timer : {&vrprecord_, &movectrltimer_, &movetimer_})
+        timer->stop();
 }
 
 void ReadingsPanel::vrprecordTick()

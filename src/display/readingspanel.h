@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/reading.h"
+#include "model/reading.h"
 #include "display/reveal.h"
 
 #include <QFrame>
@@ -24,6 +24,9 @@ public:
 
     // New captions and marks; the layout follows on the next watcher tick.
     void showReading(const Reading& reading);
+
+    // Closing: no timer of the panel ticks again.
+    void stop();
 
     // The mode watcher; start-up runs it once directly.
     void vrprecordTick();

@@ -26,7 +26,7 @@ bool errorMeansDeviceLost(QSerialPort::SerialPortError error)
         || error == QSerialPort::WriteError;
 }
 
-CommPort::CommPort(QObject* parent) : QObject(parent), port_(new QSerialPort(this))
+CommPort::CommPort(QObject* parent) : Transport(parent), port_(new QSerialPort(this))
 {
     connect(port_, &QSerialPort::readyRead, this, &CommPort::onReadyRead);
     connect(port_, &QSerialPort::errorOccurred, this, &CommPort::onError);
@@ -43,18 +43,33 @@ bool CommPort::portOpen() const { return port_->isOpen() && !losing_; }
 
 void CommPort::setCommPort(qint16 number) { number_ = number; }
 
+OpenOutcome CommPort::openPort(qint16 number)
+{
+    setCommPort(number);
+    return open();
+}
+
 OpenOutcome CommPort::open()
+{
+    const QString mapped = portDevice(number_, currentPortMapInput());
+    if (mapped.isEmpty()) {
+        if (port_->isOpen())
+            close();
+        devicePath_.clear();
+        accessDenied_ = false;
+        lastError_ = tr("No device is assigned to COM%1").arg(number_);
+        return OpenOutcome::Missing;
+    }
+    return openDevice(mapped);
+}
+
+OpenOutcome CommPort::openDevice(const QString& mapped)
 {
     if (port_->isOpen())
         close();
     lastError_.clear();
-
-    const QString mapped = portDevice(number_, currentPortMapInput());
     devicePath_ = mapped;
-    if (mapped.isEmpty()) {
-        lastError_ = tr("No device is assigned to COM%1").arg(number_);
-        return OpenOutcome::Missing;
-    }
+    accessDenied_ = false;
 
     bool accessDenied = false;
 #ifdef Q_OS_UNIX
@@ -87,6 +102,7 @@ OpenOutcome CommPort::open()
 #ifdef Q_OS_UNIX
         missing = !QFileInfo::exists(devicePath_);
 #endif
+        accessDenied_ = accessDenied && !missing;
         return classifyOpenFailure(error, missing, accessDenied);
     }
     // Bytes that reached the device before we owned it answer nothing of ours.

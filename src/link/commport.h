@@ -1,14 +1,12 @@
 #pragma once
 
+#include "link/transport.h"
+
 #include <QByteArray>
-#include <QObject>
 #include <QSerialPort>
 #include <QString>
 
 namespace bm {
-
-// How an attempt to open a port ended. Callers tell the three failures apart.
-enum class OpenOutcome { Opened, Busy, Missing, Failed };
 
 // What a failed open means for the user. deviceMissing: the path is not there
 // (known only where devices are files); accessDenied: the device is there but
@@ -24,47 +22,45 @@ bool errorMeansDeviceLost(QSerialPort::SerialPortError error);
 
 // The one serial port of the window, with the operations the link uses.
 // Line settings are fixed: 9600 8N1, no flow control.
-class CommPort : public QObject {
+class CommPort : public Transport {
     Q_OBJECT
 public:
     explicit CommPort(QObject* parent = nullptr);
     ~CommPort() override;
 
-    bool portOpen() const;
+    bool portOpen() const override;
     void setCommPort(qint16 number);
     qint16 commPort() const { return number_; }
 
     // Opens the port chosen by setCommPort. Never reports Opened for a failure.
     OpenOutcome open();
-    void close();
+    OpenOutcome openPort(qint16 number) override;
+    // Opens a device by its path, outside the COM numbering.
+    OpenOutcome openDevice(const QString& path);
+    void close() override;
 
     // Device path tried by the last open, symlinks resolved ("" when the
     // number maps to nothing), and the system's reason when it failed or was lost.
-    QString devicePath() const { return devicePath_; }
-    QString lastError() const { return lastError_; }
+    QString devicePath() const override { return devicePath_; }
+    QString lastError() const override { return lastError_; }
+    bool accessDenied() const override { return accessDenied_; }
 
     // received() follows once this many bytes wait; 0 or less: never.
     // Lowering it below what already waits raises received() from the event loop.
-    void setRThreshold(qint16 bytes);
+    void setRThreshold(qint16 bytes) override;
     qint16 rThreshold() const { return threshold_; }
 
     // Hands the bytes to the line; clearOutput() afterwards never drops them.
     // Does nothing while the port is closed.
-    void output(const QByteArray& bytes);
+    void output(const QByteArray& bytes) override;
     // Discards every received byte not yet read.
-    void clearInput();
+    void clearInput() override;
     // Drops nothing: every byte waiting to go out belongs to a request the
     // link has just written and still wants answered (see commport.cpp).
-    void clearOutput();
+    void clearOutput() override;
     // Every byte waiting in the receive buffer.
-    QByteArray input();
+    QByteArray input() override;
     qint64 inBufferCount() const;
-
-signals:
-    // Raised once at least rThreshold() bytes wait.
-    void received();
-    // The device went away while open; the port is closed by then.
-    void lost(const QString& reason);
 
 private:
     void onReadyRead();
@@ -77,6 +73,7 @@ private:
     qint16 threshold_ = 0;
     QString devicePath_;
     QString lastError_;
+    bool accessDenied_ = false;
     bool losing_ = false;        // device gone, close queued: the port counts as closed
     bool closing_ = false;       // errors raised while closing are not a loss
     bool recheckPending_ = false;

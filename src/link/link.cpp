@@ -1,7 +1,5 @@
 #include "link/link.h"
 
-#include "records/recordtable.h"
-
 #include <algorithm>
 
 namespace bm {
@@ -19,12 +17,10 @@ void turnOn(QTimer& timer)
         timer.start();
 }
 
-QString portName(qint16 number) { return QStringLiteral("COM") + QString::number(number); }
-
 } // namespace
 
-Link::Link(CommPort* port, RecordTable* table, QObject* parent)
-    : QObject(parent), port_(port), table_(table),
+Link::Link(Transport* port, QObject* parent)
+    : QObject(parent), port_(port),
       findcom_(this), comunication_(this), readdat_(this), comtimout_(this)
 {
     const auto setUp = [this](QTimer& timer, const char* name, int interval, bool on, void (Link::*tick)()) {
@@ -39,10 +35,16 @@ Link::Link(CommPort* port, RecordTable* table, QObject* parent)
     setUp(comunication_, "comunication", 1000, true, &Link::comunicationTick);
     setUp(readdat_, "Readdat", 100, false, &Link::readdatTick);
     setUp(comtimout_, "COMtimout", 1000, true, &Link::comtimoutTick);
-    connect(port_, &CommPort::received, this, &Link::onComm);
+    connect(port_, &Transport::received, this, &Link::onComm);
 }
 
 void Link::start() { turnOn(findcom_); }
+
+void Link::stop()
+{
+    for (QTimer* timer : {&findcom_, &comunication_, &readdat_, &comtimout_})
+        timer->stop();
+}
 
 void Link::sendcmd(qint16 code)
 {
@@ -61,29 +63,11 @@ void Link::comopen(qint16 comport)
 {
     if (port_->portOpen())
         port_->close();
-    port_->setCommPort(comport);
-    const OpenOutcome outcome = port_->open();
-
-    const QString path = port_->devicePath();
-    QString detail = path;
-    QString text = portName(comport);
-    switch (outcome) {
-    case OpenOutcome::Opened:
-        text += QStringLiteral("已打开");
-        break;
-    case OpenOutcome::Busy:
-        text += QStringLiteral("被占用");
-        break;
-    case OpenOutcome::Missing:
-        text += QStringLiteral("无效");
-        break;
-    case OpenOutcome::Failed:
-        text += QStringLiteral("打开失败");
-        break;
-    }
-    if (outcome != OpenOutcome::Opened && !port_->lastError().isEmpty())
-        detail = path.isEmpty() ? port_->lastError() : path + QStringLiteral(": ") + port_->lastError();
-    setLabel1(text, detail);
+    const OpenOutcome outcome = port_->openPort(comport);
+    lastAttempt_ = {comport, outcome, port_->devicePath(),
+                    outcome == OpenOutcome::Opened ? QString() : port_->lastError(),
+                    outcome != OpenOutcome::Opened && port_->accessDenied()};
+    emit portTried(lastAttempt_);
 }
 
 void Link::findcomTick()
@@ -111,11 +95,13 @@ void Link::comunicationTick()
 void Link::readdatTick()
 {
     sendcmd(recordindex_);
+    emit downloadProgress(recordindex_, recordcount_);
     if (recordindex_ >= recordcount_) {
         recordindex_ = 0;
         readdat_.stop();
         turnOn(comunication_);
         setButtons(true);
+        emit downloadEnded(true);
     } else {
         ++recordindex_;
     }
@@ -125,14 +111,17 @@ void Link::comtimoutTick()
 {
     if (timoutcount_ >= kSilentTicksBeforeLoss) {
         timoutcount_ = 0;
-        setLabel2(QStringLiteral("通信失败"));
         comok_ = false;
+        emit linkChanged(false);
         // A download cannot outlive the link: its requests would go to whatever
         // port the search opens next and overwrite the handshake's code there.
         // The controls come back when the search finds the tester again.
+        const bool wasDownloading = readdat_.isActive();
         readdat_.stop();
         recordindex_ = 0;
         turnOn(findcom_);
+        if (wasDownloading)
+            emit downloadEnded(false);
     } else {
         ++timoutcount_;
     }
@@ -176,25 +165,12 @@ void Link::setButtons(bool enabled)
     emit buttonsEnabled(enabled);
 }
 
-void Link::setLabel1(const QString& text, const QString& toolTip)
-{
-    label1_ = text;
-    label1ToolTip_ = toolTip;
-    emit label1Changed(text, toolTip);
-}
-
-void Link::setLabel2(const QString& text)
-{
-    label2_ = text;
-    emit label2Changed(text);
-}
-
 void Link::handshake()
 {
     if (!protocol::isHandshakeReply(rcvdata_))
         return;
-    setLabel2(QStringLiteral("通信成功"));
     comok_ = true;
+    emit linkChanged(true);
 }
 
 void Link::countReply()
@@ -215,7 +191,7 @@ void Link::countReply()
 void Link::recordReply()
 {
     if (const auto m = protocol::decodeMeasurement(rcvdata_))
-        table_->appendRecord(cmdcode_, *m);
+        emit recordReceived(cmdcode_, *m);
 }
 
 void Link::readingReply()

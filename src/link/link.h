@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/reading.h"
+#include "model/reading.h"
 #include "link/commport.h"
 #include "link/protocol.h"
 
@@ -11,15 +11,22 @@
 
 namespace bm {
 
-class RecordTable;
+// One attempt of the port search to open a port.
+struct PortAttempt {
+    qint16 number = 0;
+    OpenOutcome outcome = OpenOutcome::Missing;
+    QString device;        // "" when the number maps to nothing
+    QString reason;        // the system's words when the open failed
+    bool accessDenied = false;
+};
 
 // The instrument link: port search, requests, polling, the watchdog, the record
 // download and reply dispatch. Owns the link's window-level state and its four
-// timers; the window only shows what it reports.
+// timers, and reports what happens as values; the window decides how to say it.
 class Link : public QObject {
     Q_OBJECT
 public:
-    Link(CommPort* port, RecordTable* table, QObject* parent = nullptr);
+    explicit Link(Transport* port, QObject* parent = nullptr);
 
     // Window-level state (16-bit where the protocol is).
     qint16 comnum() const { return comnum_; }
@@ -33,10 +40,10 @@ public:
     const Reading& reading() const { return reading_; }
 
     // What the link last reported, for readers that were not listening.
-    QString label1() const { return label1_; }
-    QString label1ToolTip() const { return label1ToolTip_; }
-    QString label2() const { return label2_; }
+    // No attempt yet: number 0.
+    const PortAttempt& lastAttempt() const { return lastAttempt_; }
     bool buttonsOn() const { return buttons_; }
+    bool downloading() const { return readdat_.isActive(); }
 
     // Timers, by their names: Findcom 300 ms (off), comunication 1000 ms (on),
     // Readdat 100 ms (off), COMtimout 1000 ms (on, never stopped).
@@ -47,6 +54,8 @@ public:
 
     // Start-up: turns the port search on.
     void start();
+    // Closing: no timer of the link ticks again.
+    void stop();
 
     void sendcmd(qint16 code);
     void comopen(qint16 comport);
@@ -65,24 +74,29 @@ public:
     void selectTab(bool realtimeTab);
 
 signals:
-    void label1Changed(const QString& text, const QString& toolTip);
-    void label2Changed(const QString& text);
+    // The port search tried a port.
+    void portTried(const bm::PortAttempt& attempt);
+    // The tester answered the handshake (true), or fell silent (false).
+    void linkChanged(bool linked);
     // Command1 and Command2 together.
     void buttonsEnabled(bool enabled);
     // A live reading changed the current reading.
     void readingChanged(const bm::Reading& reading);
+    // A stored record arrived; the owner of the table stores it.
+    void recordReceived(int number, const bm::Measurement& measurement);
+    // Record `requested` of `count` was asked for.
+    void downloadProgress(int requested, int count);
+    // The download ended: every record was asked for, or the link was lost.
+    void downloadEnded(bool complete);
 
 private:
     void setButtons(bool enabled);
-    void setLabel1(const QString& text, const QString& toolTip);
-    void setLabel2(const QString& text);
     void handshake();
     void countReply();
     void recordReply();
     void readingReply();
 
-    CommPort* port_;
-    RecordTable* table_;
+    Transport* port_;
 
     qint16 comnum_ = 1;
     bool comok_ = false;
@@ -93,9 +107,7 @@ private:
     qint16 recordindex_ = 0;
     QByteArray rcvdata_;
     Reading reading_;
-    QString label1_ = QStringLiteral("串口状态");
-    QString label1ToolTip_;
-    QString label2_ = QStringLiteral("通信失败");
+    PortAttempt lastAttempt_;
     bool buttons_ = true;
 
     QTimer findcom_;

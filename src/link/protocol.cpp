@@ -1,6 +1,6 @@
 #include "link/protocol.h"
 
-#include "display/format.h"
+#include "model/format.h"
 
 namespace bm::protocol {
 
@@ -52,14 +52,8 @@ std::optional<qint16> decodeCount(const QByteArray& reply)
 
 Kind kindOfFormat(quint8 format)
 {
-    switch (format >> 4) {
-    case 0x5: return Kind::Voltage;
-    case 0x1:
-    case 0x2: return Kind::Resistance;
-    case 0x3:
-    case 0x4: return Kind::Resistivity;
-    default: return Kind::None;
-    }
+    const Unit* unit = unitOf(format);
+    return unit ? unit->kind : Kind::None;
 }
 
 std::optional<Measurement> decodeMeasurement(const QByteArray& reply, const QLocale& locale)
@@ -67,8 +61,10 @@ std::optional<Measurement> decodeMeasurement(const QByteArray& reply, const QLoc
     if (reply.size() < kMeasurementSize)
         return std::nullopt;
 
-    const auto value = [&](int at, quint8 format) {
-        return fmtvalue(byteAt(reply, at + 1), byteAt(reply, at), format, locale);
+    // Sets a value and its text from the count at byte `at`, low byte first.
+    const auto value = [&](int at, quint8 format, Quantity& q, QString& text) {
+        q = {static_cast<quint16>(byteAt(reply, at + 1) * 256 + byteAt(reply, at)), format};
+        text = fmtvalue(byteAt(reply, at + 1), byteAt(reply, at), format, locale);
     };
 
     Measurement m;
@@ -77,13 +73,13 @@ std::optional<Measurement> decodeMeasurement(const QByteArray& reply, const QLoc
     m.flags = byteAt(reply, 3);
     if (m.kind == Kind::None)
         return m;
-    m.main = value(0, format);
+    value(0, format, m.mainValue, m.main);
     if (m.kind == Kind::Voltage)
         return m;
-    m.rc = value(4, kRcFormat);
-    m.rp = value(6, kRcFormat);
+    value(4, kRcFormat, m.rcValue, m.rc);
+    value(6, kRcFormat, m.rpValue, m.rp);
     if (m.kind == Kind::Resistivity)
-        m.spacing = value(8, kSpacingFormat);
+        value(8, kSpacingFormat, m.spacingValue, m.spacing);
     return m;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/measurement.h"
+
 #include <QByteArray>
 #include <QLocale>
 #include <QString>
@@ -13,7 +15,7 @@ namespace bm::protocol {
 constexpr qint16 kHandshake = 11000; // also the keep-alive
 constexpr qint16 kCount = 12000;
 constexpr qint16 kReading = 13000;
-constexpr qint16 kMaxRecord = 10000; // codes 1..10000 ask for a stored record
+constexpr qint16 kMaxRecord = bm::kMaxRecord; // codes 1..10000 ask for a stored record
 
 // 0x77, code low byte, code high byte.
 QByteArray requestFrame(qint16 code);
@@ -24,27 +26,6 @@ bool isHandshakeReply(const QByteArray& reply);
 
 // The stored-record count, or nothing when the reply is too short or above 32767.
 std::optional<qint16> decodeCount(const QByteArray& reply);
-
-enum class Kind { None, Voltage, Resistance, Resistivity };
-
-// Flag bits of byte 3.
-constexpr quint8 kNoiseFlag = 0x04;
-constexpr quint8 kHighVoltageFlag = 0x08;
-constexpr quint8 kLowBatteryFlag = 0x10;
-
-// A 10-byte reading or record, already formatted. Texts the kind does not use are empty.
-struct Measurement {
-    Kind kind = Kind::None;
-    QString main;
-    QString rc;
-    QString rp;
-    QString spacing;
-    quint8 flags = 0;
-
-    bool noise() const { return flags & kNoiseFlag; }
-    bool highVoltage() const { return flags & kHighVoltageFlag; }
-    bool lowBattery() const { return flags & kLowBatteryFlag; }
-};
 
 Kind kindOfFormat(quint8 format);
 

@@ -2,6 +2,7 @@
 
 #include "records/savetargets.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QFileDialog>
 #include <QPrintDialog>
@@ -66,7 +67,7 @@ DialogOutcome QtCommonDialog::ShowPrinter()
         return {};
     }
     if (!target.isValid())
-        return {DialogOutcome::kFailed, QStringLiteral("打印机不可用: ") + target.printerName()};
+        return {DialogOutcome::kFailed, QCoreApplication::translate("OutputCommands", "打印机不可用: ") + target.printerName()};
     return {};
 }
 

@@ -1,10 +1,8 @@
 #include "records/outputcommands.h"
 
-#include "link/link.h"
 #include "records/ansitext.h"
 #include "records/commondialog.h"
 #include "records/lineprinter.h"
-#include "records/recordtable.h"
 #include "records/savetargets.h"
 #include "records/xlswriter.h"
 
@@ -24,7 +22,7 @@ constexpr int kPrintFlags = CommonDialog::kPrintReturnDC | CommonDialog::kPrintN
 QByteArray jpegBytes(const QImage& picture, QString* error)
 {
     if (picture.isNull()) {
-        *error = QStringLiteral("没有窗口图像");
+        *error = OutputCommands::tr("没有窗口图像");
         return {};
     }
     QByteArray bytes;
@@ -40,16 +38,8 @@ QByteArray jpegBytes(const QImage& picture, QString* error)
 
 } // namespace
 
-OutputCommands::OutputCommands(QWidget* window, const Link& link, const RecordTable& table, QObject* parent)
-    : OutputCommands(
-          OutputSource{
-              [&link] { return link.realtime(); },
-              [&link] { return link.reading(); },
-              [&link] { return static_cast<int>(link.recordcount()); },
-              [&table] { return gridOf(table); },
-              [window] { return window ? window->grab().toImage() : QImage(); },
-          },
-          nullptr, parent)
+OutputCommands::OutputCommands(QWidget* window, OutputSource source, QObject* parent)
+    : OutputCommands(std::move(source), nullptr, parent)
 {
     ownDialog_ = std::make_unique<QtCommonDialog>(window);
     dialog_ = ownDialog_.get();
@@ -97,13 +87,19 @@ bool OutputCommands::showSaveDialog(const QString& filter, const QString& defaul
 
 QString OutputCommands::saveErrorTitle()
 {
-    return QStringLiteral("Saving Error!");
+    return tr("Saving Error!");
 }
 
 QString OutputCommands::saveErrorText(const QString& fileName, const QString& reason)
 {
-    return QStringLiteral("文件保存出错.") + QStringLiteral("\r\n") + QDir::toNativeSeparators(fileName)
+    return tr("文件保存出错.") + QStringLiteral("\r\n") + QDir::toNativeSeparators(fileName)
         + QStringLiteral("\r\n") + reason;
+}
+
+void OutputCommands::reportPrintFailure(const QString& reason)
+{
+    dialog_->beep();
+    dialog_->message(QMessageBox::Warning, tr("Printing Error!"), tr("文件打印出错.") + QStringLiteral("\r\n") + reason);
 }
 
 void OutputCommands::reportSaveFailure(const QString& fileName, const QString& reason)
@@ -121,7 +117,7 @@ void OutputCommands::writeOrReport(const QString& fileName, const QByteArray& by
 
 void OutputCommands::savereading()
 {
-    const SaveChoice& choice = readingSaveChoice();
+    const SaveChoice choice = readingSaveChoice();
     // The picture shows the window as it was before the dialog covered it.
     const QImage picture = source_.picture ? source_.picture() : QImage();
     if (!showSaveDialog(choice.filter, defaultExtFor(choice, dialog_->FilterIndex)))
@@ -141,7 +137,7 @@ void OutputCommands::savereading()
 
 void OutputCommands::savetable()
 {
-    const SaveChoice& choice = tableSaveChoice();
+    const SaveChoice choice = tableSaveChoice();
     if (!showSaveDialog(choice.filter, defaultExtFor(choice, dialog_->FilterIndex)))
         return;
     const QString fileName = dialog_->FileName;
@@ -166,9 +162,7 @@ void OutputCommands::print()
     if (outcome.cancelled())
         return;
     if (!outcome.accepted()) {
-        dialog_->beep();
-        dialog_->message(QMessageBox::Warning, QStringLiteral("Printing Error!"),
-                         QStringLiteral("文件打印出错.") + QStringLiteral("\r\n") + outcome.description);
+        reportPrintFailure(outcome.description);
         return;
     }
     const bool reading = source_.realtime();
@@ -176,11 +170,8 @@ void OutputCommands::print()
                                       : tableLines(source_.grid(), source_.recordcount());
     const QString reason = drawer_(dialog_->printer(), lines, reading ? kReadingTopTwips : 0);
     // The printer refused to start: say so rather than leave the user waiting for paper.
-    if (!reason.isEmpty()) {
-        dialog_->beep();
-        dialog_->message(QMessageBox::Warning, QStringLiteral("Printing Error!"),
-                         QStringLiteral("文件打印出错.") + QStringLiteral("\r\n") + reason);
-    }
+    if (!reason.isEmpty())
+        reportPrintFailure(reason);
 }
 
 } // namespace bm

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/reading.h"
+#include "model/reading.h"
 #include "records/outputlines.h"
 
 #include <QImage>
@@ -16,8 +16,6 @@ class QWidget;
 namespace bm {
 
 class CommonDialog;
-class Link;
-class RecordTable;
 
 // What the save and print commands read, each at the moment it needs it.
 struct OutputSource {
@@ -37,9 +35,8 @@ public:
     using LineDrawer =
         std::function<QString(QPagedPaintDevice& device, const QStringList& lines, int topTwips)>;
 
-    // The window's own: reads the link and the table, grabs the window, and shows
-    // Qt's file and print dialogs.
-    OutputCommands(QWidget* window, const Link& link, const RecordTable& table, QObject* parent = nullptr);
+    // The window's own: shows Qt's file and print dialogs over the window.
+    OutputCommands(QWidget* window, OutputSource source, QObject* parent = nullptr);
     // Any source and dialog; the dialog is not owned. The drawer defaults to printLines.
     OutputCommands(OutputSource source, CommonDialog* dialog, QObject* parent = nullptr,
                    LineDrawer drawer = {});
@@ -63,6 +60,7 @@ private:
     // Prepares and shows the Save As dialog; false when there is nothing to write.
     bool showSaveDialog(const QString& filter, const QString& defaultExt);
     void reportSaveFailure(const QString& fileName, const QString& reason);
+    void reportPrintFailure(const QString& reason);
     void writeOrReport(const QString& fileName, const QByteArray& bytes);
 
     std::unique_ptr<CommonDialog> ownDialog_;

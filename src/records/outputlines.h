@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display/reading.h"
+#include "model/reading.h"
 
 #include <QString>
 #include <QStringList>

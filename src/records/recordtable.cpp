@@ -5,12 +5,9 @@ namespace bm {
 namespace {
 
 constexpr int kColNo = 0;
-constexpr int kColV = 1;
-constexpr int kColR = 2;
-constexpr int kColRho = 3;
-constexpr int kColSpacing = 4;
-constexpr int kColRc = 5;
-constexpr int kColRp = 6;
+// The value columns follow the number in field order.
+constexpr int kColFirstField = 1;
+static_assert(kColFirstField + kFieldCount == RecordTable::kCols);
 
 } // namespace
 
@@ -25,7 +22,7 @@ void RecordTable::initgrid()
 {
     beginResetModel();
     rows_.assign(2, Row{});
-    rows_[0] = Row{QStringLiteral("NO."), QStringLiteral("V"), QStringLiteral("R"), QStringLiteral("ρ"),
+    rows_[0].cells = Cells{QStringLiteral("NO."), QStringLiteral("V"), QStringLiteral("R"), QStringLiteral("ρ"),
                    QStringLiteral("ρLenght"), QStringLiteral("Rc"), QStringLiteral("Rp")};
     endResetModel();
 }
@@ -34,14 +31,17 @@ QString RecordTable::TextMatrix(int row, int col) const
 {
     if (row < 0 || row >= Rows() || col < 0 || col >= kCols)
         return {};
-    return rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    return rows_[static_cast<size_t>(row)].cells[static_cast<size_t>(col)];
 }
 
 void RecordTable::setTextMatrix(int row, int col, const QString& text)
 {
     if (row < 0 || row >= Rows() || col < 0 || col >= kCols)
         return;
-    rows_[static_cast<size_t>(row)][static_cast<size_t>(col)] = text;
+    rows_[static_cast<size_t>(row)].cells[static_cast<size_t>(col)] = text;
+    // A hand-written cell no longer matches the decoded record behind it.
+    if (row > 0)
+        rows_[static_cast<size_t>(row)].measurement.reset();
     if (row == 0) {
         emit headerDataChanged(Qt::Horizontal, col, col);
     } else {
@@ -66,7 +66,7 @@ void RecordTable::setRows(int rows)
     }
 }
 
-void RecordTable::appendRecord(int k, const protocol::Measurement& m)
+void RecordTable::appendRecord(int k, const Measurement& m)
 {
     if (k < 1 || k >= kMaxRows)
         return;
@@ -75,29 +75,19 @@ void RecordTable::appendRecord(int k, const protocol::Measurement& m)
     // Every value cell is written, the unused ones empty, so a row never keeps
     // a value of an older record from an earlier download.
     Row& row = rows_[static_cast<size_t>(k)];
-    row[kColNo] = QString::number(k);
-    for (int c = kColV; c < kCols; ++c)
-        row[static_cast<size_t>(c)].clear();
-    using protocol::Kind;
-    switch (m.kind) {
-    case Kind::Voltage:
-        row[kColV] = m.main;
-        break;
-    case Kind::Resistance:
-        row[kColR] = m.main;
-        row[kColRc] = m.rc;
-        row[kColRp] = m.rp;
-        break;
-    case Kind::Resistivity:
-        row[kColRho] = m.main;
-        row[kColRc] = m.rc;
-        row[kColRp] = m.rp;
-        row[kColSpacing] = m.spacing;
-        break;
-    case Kind::None:
-        break;
-    }
+    row.cells[kColNo] = QString::number(k);
+    const FieldTexts texts = fieldTexts(m);
+    for (int f = 0; f < kFieldCount; ++f)
+        row.cells[static_cast<size_t>(kColFirstField + f)] = texts[static_cast<size_t>(f)].value_or(QString());
+    row.measurement = m;
     emit dataChanged(index(k - 1, 0), index(k - 1, kCols - 1), {Qt::DisplayRole});
+}
+
+const Measurement* RecordTable::record(int k) const
+{
+    if (k < 1 || k >= Rows() || !rows_[static_cast<size_t>(k)].measurement)
+        return nullptr;
+    return &*rows_[static_cast<size_t>(k)].measurement;
 }
 
 int RecordTable::rowCount(const QModelIndex& parent) const
@@ -116,7 +106,7 @@ QVariant RecordTable::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return rows_[static_cast<size_t>(index.row() + 1)][static_cast<size_t>(index.column())];
+        return rows_[static_cast<size_t>(index.row() + 1)].cells[static_cast<size_t>(index.column())];
     case Qt::TextAlignmentRole:
         return int(Qt::AlignCenter);
     default:
@@ -128,7 +118,7 @@ QVariant RecordTable::headerData(int section, Qt::Orientation orientation, int r
 {
     if (orientation == Qt::Horizontal && section >= 0 && section < kCols) {
         if (role == Qt::DisplayRole)
-            return rows_[0][static_cast<size_t>(section)];
+            return rows_[0].cells[static_cast<size_t>(section)];
         if (role == Qt::TextAlignmentRole)
             return int(Qt::AlignCenter);
         return {};

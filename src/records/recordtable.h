@@ -1,23 +1,25 @@
 #pragma once
 
-#include "link/protocol.h"
+#include "model/measurement.h"
 
 #include <QAbstractTableModel>
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace bm {
 
 // The records table: row 0 holds the seven headers, row k holds stored record k.
-// Its cells are the only copy of downloaded records. Qt views see the data rows
+// Each stored row keeps its typed measurement beside its cell texts, so nothing
+// downstream parses a text back into a value. Qt views see the data rows
 // (Rows() - 1 of them) with row 0 as the horizontal header.
 class RecordTable : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kCols = 7;
-    static constexpr int kMaxRows = protocol::kMaxRecord + 1;
+    static constexpr int kMaxRows = kMaxRecord + 1;
     static constexpr int kColWidth = 1160;  // twips
     static constexpr int kRowHeight = 300;  // twips
 
@@ -41,7 +43,9 @@ public:
     // Record k into row k: the table gets exactly k + 1 rows, column 0 the number,
     // and the value cells of the kind. Value cells the kind does not fill are emptied.
     // k outside 1..kMaxRows - 1 is ignored.
-    void appendRecord(int k, const protocol::Measurement& m);
+    void appendRecord(int k, const Measurement& m);
+    // The measurement stored in row k, or null when row k holds none.
+    const Measurement* record(int k) const;
 
     // QAbstractTableModel
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -50,7 +54,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    using Row = std::array<QString, kCols>;
+    using Cells = std::array<QString, kCols>;
+    struct Row {
+        Cells cells;
+        std::optional<Measurement> measurement;
+    };
     std::vector<Row> rows_;
 };
 

@@ -1,5 +1,6 @@
 #include "records/savetargets.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,18 +8,17 @@
 
 namespace bm {
 
-const SaveChoice& readingSaveChoice()
+// The filters are shown in the Save As dialog, so they follow the interface language.
+SaveChoice readingSaveChoice()
 {
-    static const SaveChoice choice{QStringLiteral("jpg格式 (*.jpg)|*.jpg|txt格式 (*.txt)|*.txt|"),
-                                   QStringLiteral(".jpg"), QStringLiteral(".txt")};
-    return choice;
+    return {QCoreApplication::translate("OutputCommands", "jpg格式 (*.jpg)|*.jpg|txt格式 (*.txt)|*.txt|"),
+            QStringLiteral(".jpg"), QStringLiteral(".txt")};
 }
 
-const SaveChoice& tableSaveChoice()
+SaveChoice tableSaveChoice()
 {
-    static const SaveChoice choice{QStringLiteral("txt格式 (*.txt)|*.txt|excel格式 (*.xls)|*.xls|"),
-                                   QStringLiteral(".txt"), QStringLiteral(".xls")};
-    return choice;
+    return {QCoreApplication::translate("OutputCommands", "txt格式 (*.txt)|*.txt|excel格式 (*.xls)|*.xls|"),
+            QStringLiteral(".txt"), QStringLiteral(".xls")};
 }
 
 QString proposedFileName()

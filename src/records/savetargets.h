@@ -13,8 +13,8 @@ struct SaveChoice {
     QString secondExt; // ... and while type 2 or higher was
 };
 
-const SaveChoice& readingSaveChoice(); // picture or text
-const SaveChoice& tableSaveChoice();   // text or spreadsheet
+SaveChoice readingSaveChoice(); // picture or text
+SaveChoice tableSaveChoice();     // text or spreadsheet
 
 // The name every save proposes.
 QString proposedFileName();

@@ -1,7 +1,7 @@
 // Every count and format byte gives a text of the one shape the panel and the
 // files expect: digits with at most three decimals, or "OL ", then a unit; or
 // the unit alone; or nothing.
-#include "display/format.h"
+#include "model/format.h"
 
 #include <QLocale>
 #include <QRegularExpression>

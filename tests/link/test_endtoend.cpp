@@ -1,7 +1,6 @@
 // The link with its real timers against a simulated tester, in the order a
 // user meets it: found past missing and busy ports, cable pulled, cable back.
 #include "link/link.h"
-#include "records/recordtable.h"
 #include "simtester.h"
 
 #include <QElapsedTimer>
@@ -22,34 +21,35 @@ private slots:
         qputenv("BRACKENMOOR_PORTS", u"%1/none:%2:%1/none::%3"_s.arg(dir_.path(), busySim_.devicePath(), sim_.linkPath()).toLocal8Bit());
         holder_.setCommPort(2);
         QCOMPARE(holder_.open(), OpenOutcome::Opened);
-        connect(&port_, &CommPort::received, this, [this] { sinceReceive_.start(); });
-        QSignalSpy label1(&link_, &Link::label1Changed);
+        connect(&port_, &Transport::received, this, [this] { sinceReceive_.start(); });
+        QSignalSpy tried(&link_, &Link::portTried);
         link_.start();
         QTRY_VERIFY_WITH_TIMEOUT(link_.comok() && !link_.findcomTimer()->isActive(), 5000);
-        QStringList texts;
-        for (const auto& args : label1)
-            texts << args.at(0).toString();
-        QCOMPARE(texts.join(u' '), u"COM1无效 COM2被占用 COM3无效 COM4无效 COM5已打开"_s);
-        QCOMPARE(link_.label2(), u"通信成功"_s);
+        QList<OpenOutcome> outcomes;
+        for (const auto& args : tried)
+            outcomes << args.at(0).value<PortAttempt>().outcome;
+        QCOMPARE(outcomes, (QList<OpenOutcome>{OpenOutcome::Missing, OpenOutcome::Busy, OpenOutcome::Missing,
+                                               OpenOutcome::Missing, OpenOutcome::Opened}));
         QCOMPARE(link_.comnum(), qint16(6));
         QVERIFY(link_.buttonsOn());
     }
 
     void pulledCableIsReportedAndTheTesterFoundAgain()
     {
-        QSignalSpy label1(&link_, &Link::label1Changed);
-        QSignalSpy label2(&link_, &Link::label2Changed);
+        QSignalSpy tried(&link_, &Link::portTried);
+        QSignalSpy linked(&link_, &Link::linkChanged);
         sim_.vanish();
-        QVERIFY(label2.wait(8000));
-        const qint64 silent = sinceReceive_.elapsed();
-        QVERIFY2(silent >= 3900 && silent <= 6000, qPrintable(QString::number(silent)));
-        QCOMPARE(link_.label2(), u"通信失败"_s);
-        QTRY_VERIFY_WITH_TIMEOUT(!label1.isEmpty(), 1000);
-        QCOMPARE(label1.first().at(0).toString(), u"COM6无效"_s);
+        QVERIFY(linked.wait(10000));
+        // Four silent watchdog ticks are allowed; the fifth gives up.
+        QVERIFY2(sinceReceive_.elapsed() >= 3900, qPrintable(QString::number(sinceReceive_.elapsed())));
+        QCOMPARE(linked.first().at(0).toBool(), false);
+        QTRY_VERIFY_WITH_TIMEOUT(!tried.isEmpty(), 2000);
+        QCOMPARE(tried.first().at(0).value<PortAttempt>().number, qint16(6));
 
         QVERIFY(sim_.reappear());
         QTRY_VERIFY_WITH_TIMEOUT(link_.comok() && !link_.findcomTimer()->isActive(), 10000);
-        QCOMPARE(link_.label1() + link_.label2(), u"COM5已打开通信成功"_s);
+        QCOMPARE(link_.lastAttempt().number, qint16(5));
+        QCOMPARE(linked.last().at(0).toBool(), true);
     }
 
 private:
@@ -58,8 +58,7 @@ private:
     SimTester busySim_;
     CommPort holder_; // keeps COM2 busy
     CommPort port_;
-    RecordTable table_;
-    Link link_{&port_, &table_};
+    Link link_{&port_};
     QElapsedTimer sinceReceive_;
 };
 

@@ -1,4 +1,4 @@
-#include "display/format.h"
+#include "model/format.h"
 
 #include <QtTest>
 

@@ -1,12 +1,10 @@
-// The link's handlers called one by one against a simulated tester on a
-// pseudo-terminal. Timers get intervals that never elapse, so the only ticks
-// are the ones a test calls.
+// The link's handlers called one by one against a port in memory. Timers get
+// intervals that never elapse, so the only ticks are the ones a test calls.
+#include "faketransport.h"
 #include "link/link.h"
 #include "records/recordtable.h"
-#include "simtester.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -14,106 +12,126 @@
 using namespace Qt::Literals::StringLiterals;
 using namespace bm;
 
+namespace {
+
+// A record as the tester sends it: main count, format, flags, Rc, Rp, spacing.
+QByteArray measurement(quint16 main, quint8 format, quint8 flags, quint16 rc, quint16 rp, quint16 spacing)
+{
+    QByteArray b;
+    for (quint16 v : {main, quint16(format | flags << 8), rc, rp, spacing})
+        b.append(char(v & 0xFF)).append(char(v >> 8));
+    return b;
+}
+
+} // namespace
+
 class TestLink : public QObject {
     Q_OBJECT
 private slots:
     void init()
     {
         QLocale::setDefault(QLocale::c());
-        sim_ = std::make_unique<SimTester>();
-        sim_->setLinkPath(dir_.filePath(u"tester"_s));
-        QVERIFY2(sim_->start(), qPrintable(sim_->errorString()));
-        ports(QStringList(3, sim_->portPath()).join(u':'));
-        port_ = std::make_unique<CommPort>();
-        link_ = std::make_unique<Link>(port_.get(), &table_);
+        port_ = std::make_unique<FakeTransport>();
+        port_->ports = {{3, OpenOutcome::Opened}};
+        port_->tester = [this](quint16 code) { return reply(code); };
+        link_ = std::make_unique<Link>(port_.get());
+        connect(link_.get(), &Link::recordReceived, &table_, &RecordTable::appendRecord);
         for (QTimer* t : {link_->findcomTimer(), link_->comunicationTimer(), link_->readdatTimer(),
                           link_->comtimoutTimer()}) {
             t->stop();
             t->setInterval(3600 * 1000);
         }
         table_.initgrid();
+        count_ = 3;
     }
-    void cleanup() { link_.reset(); port_.reset(); sim_.reset(); }
 
-    void failedOpenIsNeverReportedOpenAndScanWraps()
+    void scanReportsEachOpenAndWraps()
     {
-        ports(u"/dev/null"_s); // there and not busy, yet no serial port
-        link_->findcomTick();
-        QCOMPARE(link_->label1(), u"COM1打开失败"_s);
-        QVERIFY(link_->label1ToolTip().startsWith(u"/dev/null: "_s));
-        QVERIFY(!port_->portOpen());
-        QCOMPARE(link_->cmdcode(), qint16(0)); // nothing sent on a closed port
-        for (int n = 2; n <= 16; ++n)
+        port_->ports = {{1, OpenOutcome::Failed}, {2, OpenOutcome::Busy}};
+        QSignalSpy tried(link_.get(), &Link::portTried);
+        for (int n = 1; n <= 16; ++n)
             link_->findcomTick();
-        QCOMPARE(link_->label1(), u"COM16无效"_s);
+        QCOMPARE(tried.size(), 16);
+        const auto attempt = [&](int i) { return tried.at(i).at(0).value<PortAttempt>(); };
+        QCOMPARE(attempt(0).outcome, OpenOutcome::Failed);
+        QCOMPARE(attempt(0).reason, u"refused"_s);
+        QCOMPARE(attempt(1).outcome, OpenOutcome::Busy);
+        QCOMPARE(attempt(15).number, qint16(16));
+        QCOMPARE(attempt(15).outcome, OpenOutcome::Missing);
+        QVERIFY(port_->requests.isEmpty()); // nothing is sent on a closed port
         QCOMPARE(link_->comnum(), qint16(1));
     }
 
     void watchdogCountsSilentTicksOnly()
     {
         linkUp();
-        QSignalSpy label2(link_.get(), &Link::label2Changed);
+        QSignalSpy linked(link_.get(), &Link::linkChanged);
         for (int n = 0; n < 3; ++n)
             link_->comtimoutTick();
-        link_->sendcmd(11000); // keep-alive: resets the count, changes no label
-        QVERIFY(received());
+        link_->sendcmd(11000); // keep-alive: resets the count, says nothing
+        port_->answer();
         for (int n = 0; n < 4; ++n)
             link_->comtimoutTick();
-        QVERIFY(label2.isEmpty() && link_->comok());
+        QVERIFY(linked.isEmpty() && link_->comok());
         link_->comtimoutTick();
-        QCOMPARE(link_->label2(), u"通信失败"_s);
+        QCOMPARE(linked.size(), 1);
+        QCOMPARE(linked.at(0).at(0).toBool(), false);
         QVERIFY(!link_->comok() && link_->findcomTimer()->isActive());
-        QCOMPARE(link_->cmdcode(), qint16(11000));
 
         // Lost in mid-download: no more record requests into the port search.
         linkUp();
-        count(5);
+        QSignalSpy ended(link_.get(), &Link::downloadEnded);
+        download();
         link_->readdatTick();
         for (int n = 0; n < 5; ++n)
             link_->comtimoutTick();
         QVERIFY(!link_->readdatTimer()->isActive() && !link_->comok());
-        link_->findcomTick();
-        QVERIFY(received());
-        link_->findcomTick();
-        QVERIFY(link_->comok() && link_->buttonsOn() && link_->comunicationTimer()->isActive());
+        QCOMPARE(ended.size(), 1);
+        QCOMPARE(ended.at(0).at(0).toBool(), false);
+        linkUp();
+        QVERIFY(link_->buttonsOn() && link_->comunicationTimer()->isActive());
     }
 
-    void downloadRequestsEachRecordOnce()
+    void downloadRequestsEachRecordOnceAndReportsIt()
     {
-        sim_->setRecords({{1234, 0x12, 0, 123, 456, 0}, {55, 0x51, 0x1C, 0, 0, 0}, {0x3039, 0x31, 0, 123, 456, 100}});
         linkUp();
         link_->command1(); // live tab: nothing
         QCOMPARE(link_->cmdcode(), qint16(11000));
-        count(-1);
-        QCOMPARE(port_->rThreshold(), qint16(2));
-        QCOMPARE(link_->recordcount() * 10 + link_->recordindex(), 31);
+        QSignalSpy progress(link_.get(), &Link::downloadProgress);
+        QSignalSpy ended(link_.get(), &Link::downloadEnded);
+        download();
         for (int k = 1; k <= 3; ++k) {
             QVERIFY(link_->readdatTimer()->isActive());
             link_->readdatTick();
-            if (k < 3) {
+            if (k < 3)
                 link_->comunicationTick(); // a tab change may turn polling on; it must wait
-                QCOMPARE(link_->cmdcode(), qint16(k));
-            }
-            QVERIFY(received());
+            QCOMPARE(link_->cmdcode(), qint16(k));
+            QCOMPARE(port_->threshold(), qint16(10));
+            port_->answer();
         }
         QVERIFY(!link_->readdatTimer()->isActive() && link_->buttonsOn());
         QCOMPARE(link_->recordindex(), qint16(0));
-        QCOMPARE(sim_->requests().mid(1), (QList<quint16>{12000, 1, 2, 3}));
+        QCOMPARE(port_->requests, (QList<quint16>{11000, 12000, 1, 2, 3}));
+        QCOMPARE(progress.size(), 3);
+        QCOMPARE(progress.last(), (QVariantList{3, 3}));
+        QCOMPARE(ended.size(), 1);
         QCOMPARE(table_.Rows(), 4);
-        QCOMPARE(table_.TextMatrix(1, 2) + table_.TextMatrix(2, 1) + table_.TextMatrix(2, 5), u"12.34Ω5.5V"_s);
-        QCOMPARE(table_.TextMatrix(3, 0) + table_.TextMatrix(3, 3) + table_.TextMatrix(3, 4) + table_.TextMatrix(3, 6),
-                 u"31234.5Ωm10.0m4.56KΩ"_s);
+        QCOMPARE(table_.TextMatrix(1, 2) + table_.TextMatrix(2, 1), u"12.34Ω5.5V"_s);
+        QCOMPARE(table_.TextMatrix(3, 3) + table_.TextMatrix(3, 4) + table_.TextMatrix(3, 6), u"1234.5Ωm10.0m4.56KΩ"_s);
+        QCOMPARE(table_.record(3)->mainValue.si(), 1234.5);
 
-        count(1); // one record: the first tick is the last
+        count_ = 1; // one record: the first tick is the last
+        download();
         link_->readdatTick();
         QVERIFY(!link_->readdatTimer()->isActive());
-        QVERIFY(received());
-        count(0);
+        count_ = 0;
+        download();
         QVERIFY(!link_->readdatTimer()->isActive() && link_->buttonsOn());
-        count(40000); // unreadable: the count from before decides
+        count_ = 40000; // unreadable: the count from before decides
+        download();
         QCOMPARE(link_->recordcount(), qint16(0));
-        QVERIFY(!link_->readdatTimer()->isActive());
-        count(12000); // record numbers stop at 10000
+        count_ = 12000; // record numbers stop at 10000
+        download();
         for (int k = 1; k <= 10000; ++k)
             link_->readdatTick();
         QCOMPARE(link_->cmdcode(), qint16(10000));
@@ -124,51 +142,54 @@ private slots:
     {
         linkUp();
         QSignalSpy readings(link_.get(), &Link::readingChanged);
+        QSignalSpy records(link_.get(), &Link::recordReceived);
         const QByteArray seven = QByteArray::fromHex("e80321147b00c8");
         for (qint16 code : {qint16(13000), qint16(3), qint16(11000)}) {
             link_->sendcmd(code);
-            sim_->setSilent(true);
             link_->comtimoutTick();
-            sim_->inject(seven);
-            if (code == 11000) {
-                QVERIFY(received()); // enough for the keep-alive's threshold, and meaningless
-            } else {
-                QTRY_COMPARE(port_->inBufferCount(), qint64(7));
+            port_->deliver(seven);
+            if (code != 11000)
                 link_->onComm(); // called directly: the threshold holds short replies back
-            }
             QCOMPARE(link_->rcvdata(), seven);
             QCOMPARE(link_->timoutcount(), qint16(0));
         }
-        QVERIFY(readings.isEmpty());
-        QCOMPARE(table_.Rows(), 2);
+        QVERIFY(readings.isEmpty() && records.isEmpty());
         QCOMPARE(link_->reading().r, u"0.00 Ω"_s);
     }
 
 private:
-    void ports(const QString& list) { qputenv("BRACKENMOOR_PORTS", list.toLocal8Bit()); }
-    bool received(int timeout = 2000) { return QSignalSpy(port_.get(), &CommPort::received).wait(timeout); }
+    QByteArray reply(quint16 code) const
+    {
+        switch (code) {
+        case 11000: return QByteArray::fromHex("775577");
+        case 12000: return QByteArray(1, char(count_ & 0xFF)).append(char(count_ >> 8));
+        case 13000: return measurement(1000, 0x22, 0, 123, 456, 0);
+        case 1: return measurement(1234, 0x12, 0, 123, 456, 0);
+        case 2: return measurement(55, 0x51, 0x1C, 0, 0, 0);
+        default: return measurement(12345, 0x31, 0, 123, 456, 100);
+        }
+    }
     void linkUp()
     {
-        link_->findcomTick();
-        QVERIFY(received());
+        do
+            link_->findcomTick();
+        while (!port_->portOpen());
+        port_->answer();
         link_->findcomTick();
         QVERIFY(link_->comok());
     }
-    void count(int reported)
+    void download()
     {
-        if (reported >= 0)
-            sim_->setReportedCount(reported);
         link_->selectTab(false);
         link_->command1();
         QVERIFY(!link_->comunicationTimer()->isActive() && !link_->buttonsOn());
-        QVERIFY(received());
+        port_->answer();
     }
 
-    QTemporaryDir dir_;
     RecordTable table_;
-    std::unique_ptr<SimTester> sim_;
-    std::unique_ptr<CommPort> port_;
+    std::unique_ptr<FakeTransport> port_;
     std::unique_ptr<Link> link_;
+    int count_ = 3;
 };
 
 QTEST_GUILESS_MAIN(TestLink)

@@ -1,4 +1,4 @@
-#include "display/reading.h"
+#include "model/reading.h"
 #include "link/protocol.h"
 
 #include <QtTest>
@@ -8,7 +8,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 namespace p = bm::protocol;
-using p::Kind;
+using bm::Kind;
 using p::Route;
 
 static QByteArray hex(const char* h) { return QByteArray::fromHex(h); }

@@ -6,12 +6,24 @@
 
 using namespace Qt::Literals::StringLiterals;
 using bm::RecordTable;
-using bm::protocol::Kind;
-using bm::protocol::Measurement;
+using bm::Kind;
+using bm::Measurement;
 
-static const Measurement kVolt{Kind::Voltage, u"1.0V"_s, {}, {}, {}, 0};
-static const Measurement kRes{Kind::Resistance, u"5.00Ω"_s, u"1.00KΩ"_s, u"2.00KΩ"_s, {}, 0};
-static const Measurement kRho{Kind::Resistivity, u"7.0Ωm"_s, u"3.00KΩ"_s, u"4.00KΩ"_s, u"10.0m"_s, 0};
+static Measurement make(Kind kind, const QString& main, const QString& rc = {}, const QString& rp = {},
+                        const QString& spacing = {})
+{
+    Measurement m;
+    m.kind = kind;
+    m.main = main;
+    m.rc = rc;
+    m.rp = rp;
+    m.spacing = spacing;
+    return m;
+}
+
+static const Measurement kVolt = make(Kind::Voltage, u"1.0V"_s);
+static const Measurement kRes = make(Kind::Resistance, u"5.00Ω"_s, u"1.00KΩ"_s, u"2.00KΩ"_s);
+static const Measurement kRho = make(Kind::Resistivity, u"7.0Ωm"_s, u"3.00KΩ"_s, u"4.00KΩ"_s, u"10.0m"_s);
 
 static QString row(const RecordTable& t, int r)
 {

@@ -1,29 +1,34 @@
-#include "display/format.h"
+#include "model/format.h"
+
+#include "model/measurement.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace bm {
 
 namespace {
 
-constexpr quint16 kOverloadCount = 10000;
-
-// The tester's unit codes (high nibble of the format byte); null for no unit.
-const char16_t* unitText(quint8 fmt)
-{
-    switch (fmt & 0xF0) {
-    case 0x10: return u"Ω";
-    case 0x20: return u"KΩ";
-    case 0x30: return u"Ωm";
-    case 0x40: return u"KΩm";
-    case 0x50: return u"V";
-    case 0x60: return u"mA";
-    case 0x70: return u"m";
-    default: return nullptr;
-    }
-}
+// Indexed by the high nibble of the format byte.
+constexpr Unit kUnits[] = {
+    {u"Ω", 1.0, Kind::Resistance},     // 0x1
+    {u"KΩ", 1e3, Kind::Resistance},    // 0x2
+    {u"Ωm", 1.0, Kind::Resistivity},   // 0x3
+    {u"KΩm", 1e3, Kind::Resistivity},  // 0x4
+    {u"V", 1.0, Kind::Voltage},        // 0x5
+    {u"mA", 1e-3, Kind::None},         // 0x6
+    {u"m", 1.0, Kind::None},           // 0x7
+};
 
 } // namespace
+
+const Unit* unitOf(quint8 fmt)
+{
+    const int nibble = fmt >> 4;
+    if (nibble < 1 || nibble > static_cast<int>(std::size(kUnits)))
+        return nullptr;
+    return &kUnits[nibble - 1];
+}
 
 QString fmtnum(float x, int d, const QLocale& locale)
 {
@@ -67,20 +72,20 @@ QString fmtnum(float x, int d, const QLocale& locale)
 
 QString fmtvalue(quint8 hi, quint8 lo, quint8 fmt, const QLocale& locale)
 {
-    const char16_t* unit = unitText(fmt);
+    const Unit* unit = unitOf(fmt);
     if (!unit)
         return {};
 
     const quint16 count = static_cast<quint16>(hi * 256 + lo);
     const int d = fmt & 0x0F;
     QString number;
-    if (count == kOverloadCount) {
+    if (count == Quantity::kOverloadCount) {
         number = QStringLiteral("OL ");
     } else if (d <= 3) {
         static constexpr float kScale[] = {1.0f, 10.0f, 100.0f, 1000.0f};
         number = fmtnum(static_cast<float>(count) / kScale[d], d, locale);
     }
-    number.append(QStringView(unit));
+    number.append(QStringView(unit->text));
     return number;
 }
 

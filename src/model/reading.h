@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/protocol.h"
+#include "model/measurement.h"
 
 #include <QString>
 
@@ -22,7 +22,7 @@ struct Reading {
 
     // A live reply: the captions of its kind change, the others keep theirs;
     // the marks follow the flags whatever the kind.
-    void apply(const protocol::Measurement& m);
+    void apply(const Measurement& m);
 };
 
 } // namespace bm

@@ -6,6 +6,18 @@
 
 namespace bm {
 
+enum class Kind;
+
+// What the high nibble of a format byte means.
+struct Unit {
+    const char16_t* text;
+    double toSi;    // multiplier to volts, ohms, ohm-metres, amperes or metres
+    Kind kind;      // the measurement a main value in this unit belongs to
+};
+
+// Null for a unit code the tester does not use.
+const Unit* unitOf(quint8 fmt);
+
 // x with exactly d decimals (0..3), the locale's decimal separator, no grouping.
 QString fmtnum(float x, int d, const QLocale& locale = QLocale());
 
