@@ -2,8 +2,8 @@
 // a stored record, decode and caption update for a live reading, and the value
 // formatter alone. Printed, never asserted. The machine may be busy with other
 // work, so every figure is the median over several rounds.
-#include "display/format.h"
-#include "display/reading.h"
+#include "model/format.h"
+#include "model/reading.h"
 #include "link/protocol.h"
 #include "records/recordtable.h"
 
