@@ -73,9 +73,18 @@ int main(int argc, char** argv)
         QStringLiteral("byte"), QStringLiteral("0"));
     const QCommandLineOption silentOpt(QStringLiteral("silent"),
         QStringLiteral("Read requests but answer nothing."));
+    const QCommandLineOption wireOpt(QStringList { QStringLiteral("wire"), QStringLiteral("baud-pacing") },
+        QStringLiteral("Send replies byte by byte at 9600 baud (~1.04 ms a byte), after the request's own wire time."));
+    const QCommandLineOption dropOpt(QStringLiteral("drop"),
+        QStringLiteral("Drop this fraction of replies (0 to 1) at random; applies to every reply (default 0)."),
+        QStringLiteral("fraction"), QStringLiteral("0"));
+    const QCommandLineOption seedOpt(QStringLiteral("seed"),
+        QStringLiteral("Seed for --drop: the same seed drops the same requests (default 1)."),
+        QStringLiteral("n"), QStringLiteral("1"));
     const QCommandLineOption verboseOpt(QStringLiteral("verbose"),
-        QStringLiteral("Print every request received."));
-    parser.addOptions({ linkOpt, modeOpt, recordsOpt, delayOpt, varyOpt, flagsOpt, silentOpt, verboseOpt });
+        QStringLiteral("Print every request received and every reply dropped."));
+    parser.addOptions({ linkOpt, modeOpt, recordsOpt, delayOpt, varyOpt, flagsOpt, silentOpt, wireOpt,
+        dropOpt, seedOpt, verboseOpt });
     parser.process(app);
 
     QTextStream err(stderr);
@@ -100,6 +109,16 @@ int main(int argc, char** argv)
         err << "brackenmoor-sim: --flags must be a byte, e.g. 0x14\n";
         return 2;
     }
+    const double drop = parser.value(dropOpt).toDouble(&ok);
+    if (!ok || !(drop >= 0.0 && drop <= 1.0)) {
+        err << "brackenmoor-sim: --drop must be a fraction from 0 to 1, e.g. 0.01\n";
+        return 2;
+    }
+    const uint seed = parser.value(seedOpt).toUInt(&ok, 0);
+    if (!ok) {
+        err << "brackenmoor-sim: --seed must be a whole number from 0 to 4294967295\n";
+        return 2;
+    }
 
     bm::SimTester sim;
     sim.setMode(mode);
@@ -108,6 +127,9 @@ int main(int argc, char** argv)
     sim.setReplyDelay(delay);
     sim.setVary(parser.isSet(varyOpt));
     sim.setSilent(parser.isSet(silentOpt));
+    sim.setWirePacing(parser.isSet(wireOpt));
+    sim.setDropRate(drop);
+    sim.setDropSeed(seed);
     if (parser.isSet(linkOpt)) {
         const QString link = QFileInfo(parser.value(linkOpt)).absoluteFilePath();
         if (QFileInfo(link).exists() && !QFileInfo(link).isSymLink()) {
@@ -131,6 +153,10 @@ int main(int argc, char** argv)
     if (parser.isSet(verboseOpt)) {
         QObject::connect(&sim, &bm::SimTester::requestReceived, &sim, [&out](quint16 code) {
             out << "request " << code << "\n";
+            out.flush();
+        });
+        QObject::connect(&sim, &bm::SimTester::replyDropped, &sim, [&out](quint16 code) {
+            out << "dropped reply to " << code << "\n";
             out.flush();
         });
     }

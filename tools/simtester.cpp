@@ -8,11 +8,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace bm {
 
@@ -24,6 +26,14 @@ constexpr quint16 kCount = 12000;
 constexpr quint16 kReading = 13000;
 constexpr quint16 kLastRecord = 10000;
 constexpr quint16 kOverload = 10000;
+constexpr int kRequestBytes = 3;
+constexpr qint64 kWireBytesPerSecond = 960; // 9600 baud, 8N1: 10 bits a byte
+constexpr qint64 kNsPerSecond = 1'000'000'000;
+
+// Time for n bytes to cross the wire, rounded up so no byte is early.
+qint64 wireNs(qint64 n) { return (n * kNsPerSecond + kWireBytesPerSecond - 1) / kWireBytesPerSecond; }
+// Whole bytes the wire has carried in that time.
+qint64 wireBytesIn(qint64 ns) { return ns * kWireBytesPerSecond / kNsPerSecond; }
 
 void putLe(QByteArray& out, quint16 v)
 {
@@ -111,11 +121,15 @@ QByteArray SimReading::bytes() const
 }
 
 SimTester::SimTester(QObject* parent)
-    : QObject(parent), paceTimer_(new QTimer(this))
+    : QObject(parent), paceTimer_(new QTimer(this)), wireTimer_(new QTimer(this))
 {
     paceTimer_->setTimerType(Qt::PreciseTimer);
     paceTimer_->setInterval(10);
     connect(paceTimer_, &QTimer::timeout, this, &SimTester::pump);
+    wireTimer_->setTimerType(Qt::PreciseTimer);
+    wireTimer_->setSingleShot(true);
+    connect(wireTimer_, &QTimer::timeout, this, &SimTester::wireTick);
+    wireClock_.start();
 }
 
 SimTester::~SimTester()
@@ -205,6 +219,9 @@ void SimTester::closePty()
 {
     ++generation_;
     paceTimer_->stop();
+    wireTimer_->stop();
+    wireQueue_.clear();
+    wireFreeNs_ = 0;
     delete readNotifier_;
     readNotifier_ = nullptr;
     delete writeNotifier_;
@@ -371,6 +388,33 @@ void SimTester::setLineRate(int bytesPerSecond)
     pump();
 }
 
+void SimTester::setWirePacing(bool on)
+{
+    wire_ = on;
+    if (on)
+        return;
+    wireTimer_->stop();
+    for (const WireReply& r : std::as_const(wireQueue_))
+        enqueue(r.bytes.mid(r.sent));
+    wireQueue_.clear();
+    wireFreeNs_ = 0;
+}
+
+void SimTester::setDropRate(double fraction)
+{
+    dropRate_ = std::isnan(fraction) ? 0.0 : std::clamp(fraction, 0.0, 1.0);
+}
+
+bool SimTester::dropNextReply()
+{
+    if (dropRate_ <= 0.0)
+        return false;
+    Lcg rng { dropState_ };
+    const quint32 draw = rng.next(); // 24 bits
+    dropState_ = rng.state;
+    return double(draw) < dropRate_ * double(1u << 24);
+}
+
 int SimTester::requestCount(quint16 code) const { return int(requests_.count(code)); }
 
 void SimTester::clearRequests()
@@ -420,6 +464,10 @@ void SimTester::handleRequest(quint16 code)
     QByteArray reply = replyFor(code);
     if (reply.isEmpty())
         return;
+    if (dropNextReply()) {
+        emit replyDropped(code);
+        return;
+    }
     if (truncate_ >= 0)
         reply.truncate(truncate_);
     if (doubleReplies_)
@@ -451,6 +499,13 @@ QByteArray SimTester::replyFor(quint16 code)
 void SimTester::sendReply(quint16 code, const QByteArray& bytes)
 {
     emit replied(code, bytes);
+    if (wire_) {
+        // The pty hands the request over at once; on a cable its last byte
+        // lands three byte times after the first, so the reply waits that long.
+        const qint64 now = wireClock_.nsecsElapsed();
+        scheduleOnWire(bytes, now + qint64(delayMs_) * 1'000'000 + wireNs(kRequestBytes));
+        return;
+    }
     QList<QByteArray> pieces;
     if (chunkBytes_ > 0) {
         for (qsizetype at = 0; at < bytes.size(); at += chunkBytes_)
@@ -475,7 +530,46 @@ void SimTester::sendReply(quint16 code, const QByteArray& bytes)
 void SimTester::inject(const QByteArray& bytes)
 {
     emit replied(0, bytes);
-    enqueue(bytes);
+    if (wire_)
+        scheduleOnWire(bytes, wireClock_.nsecsElapsed());
+    else
+        enqueue(bytes);
+}
+
+// Replies take the line one after another: a reply never starts before the
+// one ahead of it has ended, however early its request came.
+void SimTester::scheduleOnWire(const QByteArray& bytes, qint64 earliestNs)
+{
+    if (!isRunning() || bytes.isEmpty())
+        return;
+    const qint64 start = std::max(earliestNs, wireFreeNs_);
+    wireFreeNs_ = start + wireNs(bytes.size());
+    wireQueue_.append(WireReply { start, bytes, 0 });
+    if (!wireTimer_->isActive())
+        wireTick();
+}
+
+// Writes every byte whose time has come, then sleeps until the next one is
+// due. Timers wake in whole milliseconds, so a tick may send two bytes; the
+// count comes from the clock, so the pace never drifts and no byte is early.
+void SimTester::wireTick()
+{
+    const qint64 now = wireClock_.nsecsElapsed();
+    while (!wireQueue_.isEmpty()) {
+        WireReply& r = wireQueue_.first();
+        const qsizetype due = now < r.startNs ? 0 : qsizetype(std::min<qint64>(r.bytes.size(), wireBytesIn(now - r.startNs)));
+        if (due > r.sent) {
+            const QByteArray part = r.bytes.mid(r.sent, due - r.sent);
+            r.sent = due;
+            enqueue(part);
+        }
+        if (r.sent < r.bytes.size()) {
+            const qint64 next = r.startNs + wireNs(r.sent + 1);
+            wireTimer_->start(int((next - now + 999'999) / 1'000'000));
+            return;
+        }
+        wireQueue_.removeFirst();
+    }
 }
 
 void SimTester::enqueue(const QByteArray& bytes)

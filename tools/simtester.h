@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -104,6 +105,21 @@ public:
     // Outgoing bytes leave at most this fast (0: as fast as the line takes them;
     // 960 is 9600 baud 8N1).
     void setLineRate(int bytesPerSecond);
+    // Wire-speed timing at 9600 baud 8N1 (10 bits, ~1.04 ms a byte): a reply
+    // starts once its 3-byte request would have crossed the wire (~3.1 ms,
+    // plus any reply delay) and leaves byte by byte, each byte no earlier than
+    // it would be complete on a real line. A request read while a reply is
+    // still going out is answered after it, as the tester queues it. inject()
+    // bytes take their turn on the line too. Chunking does not apply.
+    // Turning it off sends whatever is still waiting at once.
+    void setWirePacing(bool on);
+    bool wirePacing() const { return wire_; }
+    // Drops this fraction (0..1) of replies at random: the request is read and
+    // counted, nothing is sent. Applies to every reply, handshake included.
+    void setDropRate(double fraction);
+    double dropRate() const { return dropRate_; }
+    // Restarts the drop sequence: the same seed drops the same requests.
+    void setDropSeed(quint32 seed) { dropState_ = seed; }
 
     // Writes arbitrary bytes to the line now (queued behind earlier output).
     void inject(const QByteArray& bytes);
@@ -130,6 +146,8 @@ signals:
     void bytesReceived(const QByteArray& bytes);
     // A reply was queued for the line (code 0: bytes from inject()).
     void replied(quint16 code, const QByteArray& bytes);
+    // A reply was withheld by the drop rate.
+    void replyDropped(quint16 code);
     void vanished();
     void reappeared(const QString& devicePath);
 
@@ -141,6 +159,9 @@ private:
     void sendReply(quint16 code, const QByteArray& bytes);
     void enqueue(const QByteArray& bytes);
     void pump();
+    bool dropNextReply();
+    void scheduleOnWire(const QByteArray& bytes, qint64 earliestNs);
+    void wireTick();
     void varyReading();
     bool openPty();
     void closePty();
@@ -153,6 +174,7 @@ private:
     QSocketNotifier* readNotifier_ = nullptr;
     QSocketNotifier* writeNotifier_ = nullptr;
     QTimer* paceTimer_ = nullptr;
+    QTimer* wireTimer_ = nullptr;
     QString devicePath_;
     QString linkPath_;
     QString error_;
@@ -171,6 +193,19 @@ private:
     bool doubleReplies_ = false;
     int truncate_ = -1;
     int lineRate_ = 0;
+    double dropRate_ = 0.0;
+    quint32 dropState_ = 1;
+
+    // A reply on the wire: its first byte starts at startNs (wireClock_ time).
+    struct WireReply {
+        qint64 startNs = 0;
+        QByteArray bytes;
+        qsizetype sent = 0;
+    };
+    bool wire_ = false;
+    QElapsedTimer wireClock_;
+    QList<WireReply> wireQueue_;
+    qint64 wireFreeNs_ = 0;   // when the last scheduled reply ends
 
     QByteArray frame_;        // request bytes collected so far
     QByteArray outQueue_;
