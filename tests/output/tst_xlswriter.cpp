@@ -1,4 +1,5 @@
 // The .xls writer, read back by an independent reader (xlrd).
+#include "records/compoundfile.h"
 #include "records/xlswriter.h"
 
 #include <QCryptographicHash>
@@ -140,7 +141,7 @@ private slots:
         const QString path = dir_.filePath("big.cfb");
         QFile f(path);
         f.open(QIODevice::WriteOnly);
-        f.write(xls::compoundFile("Workbook", stream));
+        f.write(cfb::compoundFile("Workbook", stream));
         f.close();
         const QByteArray expected = QByteArray::number(stream.size()) + ' '
             + QCryptographicHash::hash(stream, QCryptographicHash::Sha1).toHex() + '\n';
