@@ -1,7 +1,9 @@
 #include "records/xlswriter.h"
 
+#include "records/compoundfile.h"
+#include "records/littleendian.h"
+
 #include <QHash>
-#include <QtEndian>
 
 #include <algorithm>
 #include <vector>
@@ -10,23 +12,11 @@ namespace bm::xls {
 
 namespace {
 
-// ---- little-endian byte building ----
+using le::put16;
+using le::put32;
+using le::put8;
 
-void put8(QByteArray& b, quint8 v) { b.append(static_cast<char>(v)); }
-void put16(QByteArray& b, quint16 v)
-{
-    put8(b, static_cast<quint8>(v & 0xFF));
-    put8(b, static_cast<quint8>(v >> 8));
-}
-void put32(QByteArray& b, quint32 v)
-{
-    put16(b, static_cast<quint16>(v & 0xFFFF));
-    put16(b, static_cast<quint16>(v >> 16));
-}
-void set32(QByteArray& b, qsizetype at, quint32 v) { qToLittleEndian(v, b.data() + at); }
-
-// ---- BIFF8 records ----
-
+// Record types.
 constexpr quint16 kBOF = 0x0809;
 constexpr quint16 kEOF = 0x000A;
 constexpr quint16 kCodepage = 0x0042;
@@ -43,9 +33,25 @@ constexpr quint16 kWindow2 = 0x023E;
 constexpr quint16 kLabelSST = 0x00FD;
 constexpr quint16 kBlank = 0x0201;
 
+constexpr quint16 kBiff8 = 0x0600;
+constexpr quint16 kBofGlobals = 0x0005;
+constexpr quint16 kBofWorksheet = 0x0010;
+constexpr quint16 kCodepageUtf16 = 1200;
+
+constexpr int kRecordHeader = 4; // type and size
 constexpr int kMaxRecordData = 8224;
+constexpr int kStringHeader = 3; // character count and the high-byte flag
+constexpr quint8 kHighByte = 1;
+constexpr quint16 kBlankSize = 6;      // row, column, XF
+constexpr quint16 kLabelSstSize = 10;  // ... and the SST index
+constexpr int kFontCount = 4;          // index 4 does not exist in BIFF, four fonts fill 0 to 3
 constexpr quint16 kStyleXfCount = 15;
-constexpr quint16 kCentredXf = 16; // 15 is the default cell format
+constexpr quint16 kCentredXf = 16;     // 15 is the default cell format
+constexpr quint8 kAlignGeneral = 0;
+constexpr quint8 kAlignCentred = 2;
+constexpr quint8 kAlignBottom = 2;
+constexpr quint32 kMinExtSstBucket = 8;
+constexpr quint32 kMaxExtSstBuckets = 128;
 
 void record(QByteArray& s, quint16 type, const QByteArray& data)
 {
@@ -75,7 +81,7 @@ QByteArray shortString(const QString& text)
     QByteArray b;
     const bool high = needsHighByte(text);
     put8(b, static_cast<quint8>(text.size()));
-    put8(b, high ? 1 : 0);
+    put8(b, high ? kHighByte : 0);
     putChars(b, text, high);
     return b;
 }
@@ -83,8 +89,8 @@ QByteArray shortString(const QString& text)
 QByteArray bof(quint16 kind)
 {
     QByteArray b;
-    put16(b, 0x0600); // BIFF8
-    put16(b, kind);   // 0x0005 globals, 0x0010 worksheet
+    put16(b, kBiff8);
+    put16(b, kind);
     put16(b, 0x0DBB); // build
     put16(b, 0x07CC); // year
     put32(b, 0x00000000);
@@ -123,14 +129,14 @@ QByteArray font()
     return b;
 }
 
-// horizontal: 0 general, 2 centred; vertical always bottom, as Excel's default.
+// Vertical alignment always bottom, as Excel's default.
 QByteArray xf(bool style, quint8 horizontal)
 {
     QByteArray b;
     put16(b, 0); // font 0
     put16(b, 0); // General number format
     put16(b, style ? 0xFFF5 : 0x0001); // locked; style XFs have the style bit and no parent
-    put8(b, static_cast<quint8>(horizontal | (2 << 4)));
+    put8(b, static_cast<quint8>(horizontal | (kAlignBottom << 4)));
     put8(b, 0);                    // no rotation
     put8(b, 0);                    // no indent
     put8(b, style ? 0x00 : 0xFC);  // cell XFs use their own attributes
@@ -159,10 +165,45 @@ QByteArray boundSheet(quint32 offset)
     return b;
 }
 
-struct SharedStrings {
+// The sheet's texts once each in order of first use, and per cell its index
+// among them, -1 for a blank.
+struct SheetStrings {
     std::vector<QString> unique;
     quint32 total = 0;
+    std::vector<qint64> cells;
 };
+
+QString cellText(const CellGrid& grid, int r, int c)
+{
+    QString text = grid.cell(r, c);
+    if (text.size() > kMaxChars)
+        text.truncate(kMaxChars);
+    return text;
+}
+
+SheetStrings collectStrings(const CellGrid& grid)
+{
+    SheetStrings sst;
+    QHash<QString, quint32> index;
+    sst.cells.reserve(static_cast<size_t>(std::max(0, grid.rows)) * static_cast<size_t>(std::max(0, grid.cols)));
+    for (int r = 0; r < grid.rows; ++r) {
+        for (int c = 0; c < grid.cols; ++c) {
+            const QString text = cellText(grid, r, c);
+            if (text.isEmpty()) {
+                sst.cells.push_back(-1);
+                continue;
+            }
+            auto it = index.constFind(text);
+            if (it == index.constEnd()) {
+                it = index.insert(text, static_cast<quint32>(sst.unique.size()));
+                sst.unique.push_back(text);
+            }
+            ++sst.total;
+            sst.cells.push_back(it.value());
+        }
+    }
+    return sst;
+}
 
 // Where a string starts, for EXTSST.
 struct StringPos {
@@ -172,38 +213,36 @@ struct StringPos {
 
 // SST and its CONTINUE records. A string may be split between records: the
 // continuation repeats the high-byte flag. A string's header is never split.
-void writeSst(QByteArray& s, const SharedStrings& sst, std::vector<StringPos>& starts)
+void writeSst(QByteArray& s, const SheetStrings& sst, std::vector<StringPos>& starts)
 {
-    QByteArray head;
-    put32(head, sst.total);
-    put32(head, static_cast<quint32>(sst.unique.size()));
-
+    QByteArray data;
+    put32(data, sst.total);
+    put32(data, static_cast<quint32>(sst.unique.size()));
     qsizetype recordStart = s.size();
     quint16 recordType = kSST;
-    QByteArray data = head;
 
-    const auto flush = [&](quint16 nextType) {
+    const auto flush = [&] {
         record(s, recordType, data);
         recordStart = s.size();
-        recordType = nextType;
+        recordType = kContinue;
         data.clear();
     };
 
     for (const QString& text : sst.unique) {
         const bool high = needsHighByte(text);
         const int charBytes = high ? 2 : 1;
-        if (data.size() + 3 + charBytes > kMaxRecordData)
-            flush(kContinue);
-        starts.push_back({static_cast<quint32>(recordStart + 4 + data.size()),
-                          static_cast<quint16>(4 + data.size())});
+        if (data.size() + kStringHeader + charBytes > kMaxRecordData)
+            flush();
+        starts.push_back({static_cast<quint32>(recordStart + kRecordHeader + data.size()),
+                          static_cast<quint16>(kRecordHeader + data.size())});
         put16(data, static_cast<quint16>(text.size()));
-        put8(data, high ? 1 : 0);
+        put8(data, high ? kHighByte : 0);
         qsizetype done = 0;
         while (done < text.size()) {
             const qsizetype room = (kMaxRecordData - data.size()) / charBytes;
             if (room <= 0) {
-                flush(kContinue);
-                put8(data, high ? 1 : 0);
+                flush();
+                put8(data, high ? kHighByte : 0);
                 continue;
             }
             const qsizetype take = std::min(room, text.size() - done);
@@ -211,14 +250,14 @@ void writeSst(QByteArray& s, const SharedStrings& sst, std::vector<StringPos>& s
             done += take;
         }
     }
-    flush(kContinue);
+    flush();
 }
 
 QByteArray extSst(const std::vector<StringPos>& starts)
 {
-    // At most 128 buckets of at least 8 strings.
     const auto count = static_cast<quint32>(starts.size());
-    const quint16 perBucket = static_cast<quint16>(std::max<quint32>(8, (count + 127) / 128));
+    const auto perBucket = static_cast<quint16>(
+        std::max(kMinExtSstBucket, (count + kMaxExtSstBuckets - 1) / kMaxExtSstBuckets));
     QByteArray b;
     put16(b, perBucket);
     for (size_t i = 0; i < starts.size(); i += perBucket) {
@@ -229,119 +268,67 @@ QByteArray extSst(const std::vector<StringPos>& starts)
     return b;
 }
 
-QString cellText(const CellGrid& grid, int r, int c)
+// The workbook globals; returns where BOUNDSHEET keeps the sheet's offset.
+qsizetype writeGlobals(QByteArray& s, const SheetStrings& sst)
 {
-    QString text = grid.cell(r, c);
-    if (text.size() > kMaxChars)
-        text.truncate(kMaxChars);
-    return text;
-}
-
-// ---- compound file ----
-
-constexpr quint32 kFreeSect = 0xFFFFFFFF;
-constexpr quint32 kEndOfChain = 0xFFFFFFFE;
-constexpr quint32 kFatSect = 0xFFFFFFFD;
-constexpr quint32 kDifSect = 0xFFFFFFFC;
-constexpr quint32 kNoStream = 0xFFFFFFFF;
-constexpr int kSector = 512;
-constexpr int kIdsPerSector = kSector / 4;
-constexpr int kHeaderDifat = 109;
-constexpr int kMiniCutoff = 4096;
-
-QByteArray directoryEntry(const QString& name, quint8 type, quint32 child, quint32 start, quint32 size)
-{
-    QByteArray e;
-    QByteArray nameBytes;
-    putChars(nameBytes, name, true);
-    put16(nameBytes, 0);
-    e += nameBytes;
-    e += QByteArray(64 - nameBytes.size(), '\0');
-    put16(e, static_cast<quint16>(nameBytes.size()));
-    put8(e, type);
-    put8(e, 1);         // black
-    put32(e, kNoStream); // left sibling
-    put32(e, kNoStream); // right sibling
-    put32(e, child);
-    e += QByteArray(16 + 4 + 8 + 8, '\0'); // class id, state bits, times
-    put32(e, start);
-    put32(e, size);
-    put32(e, 0);
-    return e;
-}
-
-QByteArray unusedEntry()
-{
-    QByteArray e(128, '\0');
-    set32(e, 68, kNoStream);
-    set32(e, 72, kNoStream);
-    set32(e, 76, kNoStream);
-    return e;
-}
-
-} // namespace
-
-QByteArray workbookStream(const CellGrid& grid)
-{
-    // Shared strings, in order of first use.
-    SharedStrings sst;
-    QHash<QString, quint32> index;
-    std::vector<qint64> cells; // SST index per cell, -1 for a blank
-    cells.reserve(static_cast<size_t>(std::max(0, grid.rows)) * static_cast<size_t>(std::max(0, grid.cols)));
-    for (int r = 0; r < grid.rows; ++r) {
-        for (int c = 0; c < grid.cols; ++c) {
-            const QString text = cellText(grid, r, c);
-            if (text.isEmpty()) {
-                cells.push_back(-1);
-                continue;
-            }
-            auto it = index.constFind(text);
-            if (it == index.constEnd()) {
-                it = index.insert(text, static_cast<quint32>(sst.unique.size()));
-                sst.unique.push_back(text);
-            }
-            ++sst.total;
-            cells.push_back(it.value());
-        }
-    }
-
-    QByteArray s;
-    record(s, kBOF, bof(0x0005));
+    record(s, kBOF, bof(kBofGlobals));
     QByteArray codepage;
-    put16(codepage, 1200); // UTF-16
+    put16(codepage, kCodepageUtf16);
     record(s, kCodepage, codepage);
     record(s, kWindow1, window1());
-    for (int i = 0; i < 4; ++i) // index 4 does not exist in BIFF, four fonts fill 0 to 3
+    for (int i = 0; i < kFontCount; ++i)
         record(s, kFont, font());
     for (int i = 0; i < kStyleXfCount; ++i)
-        record(s, kXF, xf(true, 0));
-    record(s, kXF, xf(false, 0)); // 15: default cell format
-    record(s, kXF, xf(false, 2)); // 16: centred
+        record(s, kXF, xf(true, kAlignGeneral));
+    record(s, kXF, xf(false, kAlignGeneral)); // 15: default cell format
+    record(s, kXF, xf(false, kAlignCentred)); // 16: centred
     record(s, kStyle, styleNormal());
-    const qsizetype sheetOffsetAt = s.size() + 4;
+    const qsizetype sheetOffsetAt = s.size() + kRecordHeader;
     record(s, kBoundSheet, boundSheet(0));
     std::vector<StringPos> starts;
     writeSst(s, sst, starts);
     record(s, kExtSST, extSst(starts));
     record(s, kEOF, {});
+    return sheetOffsetAt;
+}
 
-    set32(s, sheetOffsetAt, static_cast<quint32>(s.size()));
-    record(s, kBOF, bof(0x0010));
-    QByteArray dims;
-    put32(dims, 0);
-    put32(dims, static_cast<quint32>(grid.rows));
-    put16(dims, 0);
-    put16(dims, static_cast<quint16>(grid.cols));
-    put16(dims, 0);
-    record(s, kDimensions, dims);
+QByteArray dimensions(const CellGrid& grid)
+{
+    QByteArray b;
+    put32(b, 0); // first row
+    put32(b, static_cast<quint32>(grid.rows)); // last row + 1
+    put16(b, 0); // first column
+    put16(b, static_cast<quint16>(grid.cols)); // last column + 1
+    put16(b, 0);
+    return b;
+}
 
-    s.reserve(s.size() + static_cast<qsizetype>(cells.size()) * 14 + 64);
+QByteArray window2()
+{
+    QByteArray b;
+    put16(b, 0x06B6); // grid lines, headers, zeros, outline symbols, selected, active
+    put16(b, 0);      // top row
+    put16(b, 0);      // left column
+    put32(b, 0x40);   // grid line colour: automatic
+    put16(b, 0);      // zoom in page break preview: default
+    put16(b, 0);      // zoom in normal view: default
+    put32(b, 0);
+    return b;
+}
+
+// The worksheet: every cell a centred LABELSST or BLANK, written in place
+// rather than through record() since there may be millions of them.
+void writeSheet(QByteArray& s, const CellGrid& grid, const std::vector<qint64>& cells)
+{
+    record(s, kBOF, bof(kBofWorksheet));
+    record(s, kDimensions, dimensions(grid));
+    s.reserve(s.size() + static_cast<qsizetype>(cells.size()) * (kRecordHeader + kLabelSstSize) + 64);
     size_t i = 0;
     for (int r = 0; r < grid.rows; ++r) {
         for (int c = 0; c < grid.cols; ++c, ++i) {
             const qint64 sstIndex = cells[i];
             put16(s, sstIndex < 0 ? kBlank : kLabelSST);
-            put16(s, sstIndex < 0 ? 6 : 10);
+            put16(s, sstIndex < 0 ? kBlankSize : kLabelSstSize);
             put16(s, static_cast<quint16>(r));
             put16(s, static_cast<quint16>(c));
             put16(s, kCentredXf);
@@ -349,98 +336,20 @@ QByteArray workbookStream(const CellGrid& grid)
                 put32(s, static_cast<quint32>(sstIndex));
         }
     }
-
-    QByteArray window2;
-    put16(window2, 0x06B6); // grid lines, headers, zeros, outline symbols, selected, active
-    put16(window2, 0);      // top row
-    put16(window2, 0);      // left column
-    put32(window2, 0x40);   // grid line colour: automatic
-    put16(window2, 0);      // zoom in page break preview: default
-    put16(window2, 0);      // zoom in normal view: default
-    put32(window2, 0);
-    record(s, kWindow2, window2);
+    record(s, kWindow2, window2());
     record(s, kEOF, {});
-    return s;
 }
 
-QByteArray compoundFile(const QString& streamName, QByteArray stream)
+} // namespace
+
+QByteArray workbookStream(const CellGrid& grid)
 {
-    if (stream.size() < kMiniCutoff)
-        stream.append(QByteArray(kMiniCutoff - stream.size(), '\0'));
-    const auto streamSize = static_cast<quint32>(stream.size());
-    const quint32 streamSectors = (streamSize + kSector - 1) / kSector;
-
-    // FAT and DIFAT sectors describe themselves too: size them until they settle.
-    quint32 fatSectors = 1;
-    quint32 difatSectors = 0;
-    for (;;) {
-        const quint32 total = streamSectors + 1 + fatSectors + difatSectors;
-        const quint32 needFat = (total + kIdsPerSector - 1) / kIdsPerSector;
-        const quint32 needDifat =
-            needFat > kHeaderDifat ? (needFat - kHeaderDifat + kIdsPerSector - 2) / (kIdsPerSector - 1) : 0;
-        if (needFat == fatSectors && needDifat == difatSectors)
-            break;
-        fatSectors = needFat;
-        difatSectors = needDifat;
-    }
-    const quint32 dirSector = streamSectors;
-    const quint32 firstFat = dirSector + 1;
-    const quint32 firstDifat = firstFat + fatSectors;
-
-    std::vector<quint32> fat(static_cast<size_t>(fatSectors) * kIdsPerSector, kFreeSect);
-    for (quint32 i = 0; i < streamSectors; ++i)
-        fat[i] = (i + 1 < streamSectors) ? i + 1 : kEndOfChain;
-    fat[dirSector] = kEndOfChain;
-    for (quint32 i = 0; i < fatSectors; ++i)
-        fat[firstFat + i] = kFatSect;
-    for (quint32 i = 0; i < difatSectors; ++i)
-        fat[firstDifat + i] = kDifSect;
-
-    QByteArray out;
-    out.reserve(static_cast<qsizetype>(kSector) * (1 + firstDifat + difatSectors));
-
-    // Header.
-    out += QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
-    out += QByteArray(16, '\0');
-    put16(out, 0x003E); // minor version
-    put16(out, 0x0003); // major version 3
-    put16(out, 0xFFFE); // little-endian
-    put16(out, 9);      // 512-byte sectors
-    put16(out, 6);      // 64-byte mini sectors
-    out += QByteArray(6, '\0');
-    put32(out, 0); // directory sectors (always 0 in version 3)
-    put32(out, fatSectors);
-    put32(out, dirSector);
-    put32(out, 0);
-    put32(out, kMiniCutoff);
-    put32(out, kEndOfChain); // no mini FAT
-    put32(out, 0);
-    put32(out, difatSectors ? firstDifat : kEndOfChain);
-    put32(out, difatSectors);
-    for (quint32 i = 0; i < kHeaderDifat; ++i)
-        put32(out, i < fatSectors ? firstFat + i : kFreeSect);
-
-    // The stream.
-    out += stream;
-    out += QByteArray(static_cast<qsizetype>(streamSectors) * kSector - stream.size(), '\0');
-
-    // Directory: the root, the stream, two unused entries.
-    out += directoryEntry(QStringLiteral("Root Entry"), 5, 1, kEndOfChain, 0);
-    out += directoryEntry(streamName, 2, kNoStream, 0, streamSize);
-    out += unusedEntry();
-    out += unusedEntry();
-
-    for (const quint32 id : fat)
-        put32(out, id);
-
-    // DIFAT sectors: the FAT sectors beyond the header's 109, then the next DIFAT sector.
-    quint32 listed = kHeaderDifat;
-    for (quint32 d = 0; d < difatSectors; ++d) {
-        for (int k = 0; k < kIdsPerSector - 1; ++k, ++listed)
-            put32(out, listed < fatSectors ? firstFat + listed : kFreeSect);
-        put32(out, d + 1 < difatSectors ? firstDifat + d + 1 : kEndOfChain);
-    }
-    return out;
+    const SheetStrings sst = collectStrings(grid);
+    QByteArray s;
+    const qsizetype sheetOffsetAt = writeGlobals(s, sst);
+    le::set32(s, sheetOffsetAt, static_cast<quint32>(s.size()));
+    writeSheet(s, grid, sst.cells);
+    return s;
 }
 
 QByteArray workbook(const CellGrid& grid, QString* error)
@@ -450,7 +359,7 @@ QByteArray workbook(const CellGrid& grid, QString* error)
             *error = QStringLiteral("表格超出 Excel 97-2003 格式的大小 (%1 行, %2 列)").arg(kMaxRows).arg(kMaxCols);
         return {};
     }
-    return compoundFile(QStringLiteral("Workbook"), workbookStream(grid));
+    return cfb::compoundFile(QStringLiteral("Workbook"), workbookStream(grid));
 }
 
 } // namespace bm::xls

@@ -21,8 +21,4 @@ QByteArray workbook(const CellGrid& grid, QString* error = nullptr);
 // The BIFF8 "Workbook" stream alone.
 QByteArray workbookStream(const CellGrid& grid);
 
-// A compound file (version 3, 512-byte sectors) holding one stream under the given
-// name; streams shorter than 4096 bytes are padded with zeros to stay out of the mini stream.
-QByteArray compoundFile(const QString& streamName, QByteArray stream);
-
 } // namespace bm::xls

@@ -8,6 +8,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,11 +26,13 @@ QList<QStringList> wordsPerLine(const QString& text)
     return lines;
 }
 
+// pdftotext's output. Waits on the process itself, however long a loaded machine takes.
 QString pdftotext(const QStringList& args)
 {
     QProcess p;
-    p.start(BM_PDFTOTEXT, args);
-    p.waitForFinished(60000);
+    p.start(QStandardPaths::findExecutable("pdftotext"), args);
+    if (!QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 120000))
+        return {};
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
@@ -82,18 +85,6 @@ private slots:
             });
     }
 
-    void readingPrintsItsLinesAsOneDocument()
-    {
-        reading_.testmode = 1;
-        reading_.v = "12.5 V";
-        commands_->print();
-        QCOMPARE(fake_->printFlags, QList<int>{264});
-        QVERIFY(fake_->CancelError);
-        QCOMPARE(drawn_.size(), 1);
-        QCOMPARE(drawn_[0].first, (QStringList{"             V:    12.5 V", "     "}));
-        QVERIFY(fake_->messages.isEmpty());
-    }
-
     void cancelIsSilentAndAFailingDialogBeepsAndSays()
     {
         fake_->printReplies = {{DialogOutcome::kCancelled, "Cancel"}, {28660, "没有安装打印机"}};
@@ -116,17 +107,23 @@ private slots:
         QVERIFY(fake_->messages[0].text.startsWith("文件打印出错.\r\n"));
     }
 
-    // On paper: the reading 500 twips (25 pt) down, the table from the top and over several pages.
+    // On paper, as one document: the reading 500 twips (25 pt) down, the table from
+    // the top and over several pages.
     void pdfHoldsThePrintedLines()
     {
-        if (QStringLiteral(BM_PDFTOTEXT).isEmpty())
-            QSKIP("pdftotext is not installed");
+        QVERIFY2(!QStandardPaths::findExecutable("pdftotext").isEmpty(),
+                 "pdftotext is missing: scripts/setup.sh installs poppler-utils");
         reading_.testmode = 3;
         reading_.p = "456 Ωm";
         commands_->print();
-        QCOMPARE(pdfPages().size(), 1);
-        QCOMPARE(wordsPerLine(pdfPages()[0]), wordsPerLine(readingPrintLines(reading_).join('\n')));
-        QVERIFY2(qAbs(firstWordOffset() - 25) < 5, qPrintable(QString::number(firstWordOffset())));
+        QCOMPARE(fake_->printFlags, QList<int>{264});
+        QVERIFY(fake_->CancelError && fake_->messages.isEmpty());
+        QCOMPARE(drawn_.size(), 1);
+        const QStringList page = pdfPages();
+        QCOMPARE(page.size(), 1);
+        QCOMPARE(wordsPerLine(page[0]), wordsPerLine(readingPrintLines(reading_).join('\n')));
+        const double readingTop = firstWordOffset();
+        QVERIFY2(qAbs(readingTop - 25) < 5, qPrintable(QString::number(readingTop)));
 
         realtime_ = false;
         recordcount_ = 300;
@@ -138,9 +135,9 @@ private slots:
         commands_->print();
         const QStringList pages = pdfPages();
         QVERIFY2(pages.size() >= 4, qPrintable(QString::number(pages.size())));
-        QVERIFY(pages[1].contains("KΩ"));
         QCOMPARE(wordsPerLine(pages.join('\n')), wordsPerLine(tableLines(gridOf(table_), 300).join('\n')));
-        QVERIFY2(qAbs(firstWordOffset()) < 5, qPrintable(QString::number(firstWordOffset())));
+        const double tableTop = firstWordOffset();
+        QVERIFY2(qAbs(tableTop) < 5, qPrintable(QString::number(tableTop)));
     }
 };
 
