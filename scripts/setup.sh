@@ -12,6 +12,7 @@ PACKAGES=(
   qt6-qpa-plugins libgl-dev libxkbcommon-dev
   fonts-noto-cjk fonts-dejavu-core
   xvfb xauth poppler-utils python3 python3-xlrd
+  librsvg2-bin desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()

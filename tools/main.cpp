@@ -46,6 +46,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("brackenmoor-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(BRACKENMOOR_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -54,6 +55,7 @@ int main(int argc, char** argv)
         "  BRACKENMOOR_PORTS=/dev/pts/4 brackenmoor   (the tester is COM1)\n"
         "kill -USR1 <pid> pulls the cable (the device vanishes); again plugs it back in."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption linkOpt(QStringLiteral("link"),
         QStringLiteral("Publish the device through a symlink at <path>, removed on exit."),
         QStringLiteral("path"));
