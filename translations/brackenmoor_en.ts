@@ -55,7 +55,7 @@
     </message>
     <message>
         <source>COM%1被占用</source>
-        <translation>COM%1 in use</translation>
+        <translation>COM%1 busy</translation>
     </message>
     <message>
         <source>COM%1无效</source>

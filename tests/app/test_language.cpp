@@ -74,6 +74,12 @@ private slots:
         for (const QString& t : texts)
             QVERIFY2(!t.contains(cjk), qPrintable(t));
         QVERIFY(texts.contains(QStringLiteral("Read")));
+        // The longest status texts still fit their fixed labels.
+        auto* label1 = window.findChild<QLabel*>("Label1");
+        for (auto outcome : {OpenOutcome::Opened, OpenOutcome::Busy, OpenOutcome::Missing, OpenOutcome::Failed}) {
+            const QString text = MainWindow::portStatusText({16, outcome, {}, {}, false});
+            QVERIFY2(label1->fontMetrics().horizontalAdvance(text) <= label1->width(), qPrintable(text));
+        }
         QVERIFY(texts.contains(QStringLiteral("COM3 failed")));
         QVERIFY(window.findChild<QLabel*>("Label1")->toolTip().contains(QStringLiteral("dialout")));
     }
