@@ -12,6 +12,7 @@ PACKAGES=(
   qt6-qpa-plugins libgl-dev libxkbcommon-dev
   fonts-noto-cjk fonts-dejavu-core
   xvfb xauth poppler-utils python3 python3-xlrd
+  libeigen3-dev
 )
 
 missing=()

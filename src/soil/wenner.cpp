@@ -1,0 +1,187 @@
+#include "soil/wenner.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace bm::soil {
+
+namespace {
+
+// The series is summed until what is left is below kTolerance of the result. Where
+// it converges slowly (|K| near 1 under a thin top layer) the terms are summed
+// directly only until 2nh/a reaches kTailX; the rest follows from the large-x
+// expansion of each term, summed in closed form. kMaxTerms bounds the work whatever
+// the arguments.
+constexpr double kTolerance = 1e-13;
+constexpr int kMinTailStart = 128;
+constexpr double kTailX = 8.0;
+constexpr int kMaxTerms = 100000;
+constexpr int kMaxExpansion = 24;
+
+// Exponential integral E_p(z) for p >= 2, z >= 0: power series below 1, continued
+// fraction above (the usual pair; both stable there).
+double expintE(int p, double z)
+{
+    constexpr double kEps = 1e-16;
+    constexpr double kEuler = 0.5772156649015329;
+    if (z <= 0.0)
+        return 1.0 / (p - 1);
+    if (z > 1.0) {
+        double b = z + p;
+        double c = 1.0 / std::numeric_limits<double>::min();
+        double d = 1.0 / b;
+        double h = d;
+        for (int i = 1; i < 1000; ++i) {
+            const double a = -double(i) * (p - 1 + i);
+            b += 2.0;
+            d = 1.0 / (a * d + b);
+            c = b + a / c;
+            const double del = c * d;
+            h *= del;
+            if (std::fabs(del - 1.0) < kEps)
+                break;
+        }
+        return h * std::exp(-z);
+    }
+    const int pm1 = p - 1;
+    double sum = 1.0 / pm1;
+    double fact = 1.0;
+    for (int i = 1; i < 1000; ++i) {
+        fact *= -z / i;
+        double del;
+        if (i != pm1) {
+            del = -fact / (i - pm1);
+        } else {
+            double psi = -kEuler;
+            for (int j = 1; j <= pm1; ++j)
+                psi += 1.0 / j;
+            del = fact * (-std::log(z) + psi);
+        }
+        sum += del;
+        if (std::fabs(del) < std::fabs(sum) * kEps)
+            break;
+    }
+    return sum;
+}
+
+// T = sum over m > n of K^m (m/n)^-p, for p >= 2 and n large. K > 0: the sum as
+// an integral from n + 1/2 with its first Euler-Maclaurin correction. K < 0: the
+// smooth part (m/n)^-p expanded about n + 1, each power of the offset summed
+// against (-|K|)^j in closed form (polylogarithms of negative order).
+double powerTail(double k, int n, int p)
+{
+    if (k > 0.0) {
+        const double c = -std::log(k);
+        const double m = n + 0.5;
+        const double z = c * m;
+        if (z > 700.0)
+            return 0.0;
+        const double ratio = std::pow(n / m, p);
+        const double integral = m * ratio * expintE(p, z);
+        const double fm = std::exp(-z) * ratio;
+        return integral - fm * (c + p / m) / 24.0;
+    }
+    // Eulerian numbers: sum_j j^i r^j = r A_i(r) / (1 - r)^(i + 1).
+    static constexpr double kEulerian[5][5] = {
+        {1, 0, 0, 0, 0}, {1, 1, 0, 0, 0}, {1, 4, 1, 0, 0}, {1, 11, 11, 1, 0}, {1, 26, 66, 26, 1}};
+    const double r = k;
+    const double t = n + 1.0;
+    const double f = std::pow(n / t, p);
+    double sum = 1.0 / (1.0 - r);
+    double coef = 1.0; // (-1)^i binomial(p + i - 1, i) / t^i
+    double denom = 1.0 - r;
+    for (int i = 1; i <= 5; ++i) {
+        coef *= -(p + i - 1.0) / (i * t);
+        denom *= 1.0 - r;
+        double poly = 0.0;
+        for (int j = 4; j >= 0; --j)
+            poly = poly * r + kEulerian[i - 1][j];
+        sum += coef * r * poly / denom;
+    }
+    const double lead = std::pow(-k, n + 1) * ((n + 1) % 2 ? -1.0 : 1.0);
+    return lead * f * sum;
+}
+
+// Adds the terms after n, from g(x) = 1/sqrt(1+x^2) - 1/sqrt(4+x^2)
+// = sum_j c_j x^-(2j+1), valid for x > 2.
+void addTail(WennerSeries& out, double k, double delta, int n)
+{
+    const double x = n * delta;
+    if (!(x > 2.0) || k == 0.0)
+        return;
+    double binom = 1.0; // binomial(-1/2, j)
+    double four = 1.0;  // 4^j
+    double xp = 1.0 / x;
+    for (int j = 1; j <= kMaxExpansion; ++j) {
+        binom *= (0.5 - j) / j;
+        four *= 4.0;
+        xp /= x * x;
+        const int p = 2 * j + 1;
+        const double cj = binom * (1.0 - four) * xp;
+        const double tp = powerTail(k, n, p);
+        out.s += cj * tp;
+        out.dk += cj * powerTail(k, n, p - 1) * n / k;
+        out.dlnh -= p * cj * tp;
+        if (std::fabs(cj) < 1e-17)
+            break;
+    }
+}
+
+// An upper bound on what the terms after n add, for the stopping test.
+double restBound(double k, double term, double delta, int n)
+{
+    if (k < 0.0)
+        return term; // alternating with falling magnitude
+    const double byRatio = k < 1.0 ? term * k / (1.0 - k) : std::numeric_limits<double>::infinity();
+    const double byPower = std::pow(k, n + 1) * 0.75 / (std::pow(delta, 3) * double(n) * n);
+    return std::min(byRatio, byPower);
+}
+
+} // namespace
+
+double reflection(double rho1, double rho2)
+{
+    return (rho2 - rho1) / (rho2 + rho1);
+}
+
+WennerSeries wennerSeries(double delta, double k)
+{
+    WennerSeries out;
+    if (k == 0.0 || !std::isfinite(k) || !std::isfinite(delta) || !(delta > 0.0))
+        return out;
+    k = std::clamp(k, -1.0, 1.0);
+    double kn = 1.0;
+    for (int n = 1; n <= kMaxTerms; ++n) {
+        const double knm1 = kn;
+        kn *= k;
+        const double x = n * delta;
+        const double x2 = x * x;
+        if (!(x2 < 1e300))
+            break; // the terms are zero from here on
+        const double s1 = 1.0 / std::sqrt(1.0 + x2);
+        const double s2 = 1.0 / std::sqrt(4.0 + x2);
+        const double g = s1 - s2;
+        out.s += kn * g;
+        out.dk += n * knm1 * g;
+        out.dlnh += kn * x2 * (s2 * s2 * s2 - s1 * s1 * s1);
+        const double rest = restBound(k, std::fabs(kn * g), delta, n);
+        if (rest <= kTolerance * std::fabs(1.0 + 4.0 * out.s))
+            break;
+        if ((n >= kMinTailStart && x >= kTailX) || n == kMaxTerms) {
+            addTail(out, k, delta, n);
+            break;
+        }
+    }
+    return out;
+}
+
+double wennerApparent(double a, double rho1, double rho2, double h)
+{
+    const auto good = [](double v) { return std::isfinite(v) && v > 0.0; };
+    if (!good(a) || !good(rho1) || !good(rho2) || !good(h))
+        return std::numeric_limits<double>::quiet_NaN();
+    return rho1 * (1.0 + 4.0 * wennerSeries(2.0 * h / a, reflection(rho1, rho2)).s);
+}
+
+} // namespace bm::soil
