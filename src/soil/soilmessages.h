@@ -10,6 +10,7 @@ QString noUsablePoints();
 QString tooFewSpacings(int distinct);
 QString spreadTooWide();
 QString fitFailed();
+QString layersNotResolved();
 
 QString emptyInput();
 QString unknownHeader(int line);

@@ -15,7 +15,7 @@ namespace {
 // the arguments.
 constexpr double kTolerance = 1e-13;
 constexpr int kMinTailStart = 128;
-constexpr double kTailX = 8.0;
+constexpr double kTailX = 4.0;
 constexpr int kMaxTerms = 100000;
 constexpr int kMaxExpansion = 24;
 
@@ -128,14 +128,50 @@ void addTail(WennerSeries& out, double k, double delta, int n)
     }
 }
 
-// An upper bound on what the terms after n add, for the stopping test.
-double restBound(double k, double term, double delta, int n)
+// An upper bound on what the terms after n add, for the stopping test; kn is K^n.
+// Both bounds use that g falls with x, the second that g(x) <= 1.5 / x^3.
+double restBound(double k, double kn, double term, double delta3, int n)
 {
     if (k < 0.0)
         return term; // alternating with falling magnitude
     const double byRatio = k < 1.0 ? term * k / (1.0 - k) : std::numeric_limits<double>::infinity();
-    const double byPower = std::pow(k, n + 1) * 0.75 / (std::pow(delta, 3) * double(n) * n);
+    const double byPower = kn * k * 0.75 / (delta3 * double(n) * n);
     return std::min(byRatio, byPower);
+}
+
+template <bool withDerivatives>
+WennerSeries sumSeries(double delta, double k)
+{
+    WennerSeries out;
+    if (!std::isfinite(k) || !std::isfinite(delta) || !(delta > 0.0))
+        return out;
+    k = std::clamp(k, -1.0, 1.0);
+    const double delta3 = delta * delta * delta;
+    double kn = 1.0;
+    for (int n = 1; n <= kMaxTerms; ++n) {
+        [[maybe_unused]] const double knm1 = kn;
+        kn *= k;
+        const double x = n * delta;
+        const double x2 = x * x;
+        if (!(x2 < 1e300))
+            break; // the terms are zero from here on
+        const double s1 = 1.0 / std::sqrt(1.0 + x2);
+        const double s2 = 1.0 / std::sqrt(4.0 + x2);
+        const double g = s1 - s2;
+        out.s += kn * g;
+        if constexpr (withDerivatives) {
+            out.dk += n * knm1 * g;
+            out.dlnh += kn * x2 * (s2 * s2 * s2 - s1 * s1 * s1);
+        }
+        const double rest = restBound(k, kn, std::fabs(kn * g), delta3, n);
+        if (rest <= kTolerance * std::fabs(1.0 + 4.0 * out.s))
+            break;
+        if ((n >= kMinTailStart && x >= kTailX) || n == kMaxTerms) {
+            addTail(out, k, delta, n);
+            break;
+        }
+    }
+    return out;
 }
 
 } // namespace
@@ -147,33 +183,12 @@ double reflection(double rho1, double rho2)
 
 WennerSeries wennerSeries(double delta, double k)
 {
-    WennerSeries out;
-    if (k == 0.0 || !std::isfinite(k) || !std::isfinite(delta) || !(delta > 0.0))
-        return out;
-    k = std::clamp(k, -1.0, 1.0);
-    double kn = 1.0;
-    for (int n = 1; n <= kMaxTerms; ++n) {
-        const double knm1 = kn;
-        kn *= k;
-        const double x = n * delta;
-        const double x2 = x * x;
-        if (!(x2 < 1e300))
-            break; // the terms are zero from here on
-        const double s1 = 1.0 / std::sqrt(1.0 + x2);
-        const double s2 = 1.0 / std::sqrt(4.0 + x2);
-        const double g = s1 - s2;
-        out.s += kn * g;
-        out.dk += n * knm1 * g;
-        out.dlnh += kn * x2 * (s2 * s2 * s2 - s1 * s1 * s1);
-        const double rest = restBound(k, std::fabs(kn * g), delta, n);
-        if (rest <= kTolerance * std::fabs(1.0 + 4.0 * out.s))
-            break;
-        if ((n >= kMinTailStart && x >= kTailX) || n == kMaxTerms) {
-            addTail(out, k, delta, n);
-            break;
-        }
-    }
-    return out;
+    return sumSeries<true>(delta, k);
+}
+
+double wennerSum(double delta, double k)
+{
+    return sumSeries<false>(delta, k).s;
 }
 
 double wennerApparent(double a, double rho1, double rho2, double h)
@@ -181,7 +196,7 @@ double wennerApparent(double a, double rho1, double rho2, double h)
     const auto good = [](double v) { return std::isfinite(v) && v > 0.0; };
     if (!good(a) || !good(rho1) || !good(rho2) || !good(h))
         return std::numeric_limits<double>::quiet_NaN();
-    return rho1 * (1.0 + 4.0 * wennerSeries(2.0 * h / a, reflection(rho1, rho2)).s);
+    return rho1 * (1.0 + 4.0 * wennerSum(2.0 * h / a, reflection(rho1, rho2)));
 }
 
 } // namespace bm::soil

@@ -13,6 +13,7 @@ struct WennerSeries {
     double dlnh = 0.0;
 };
 WennerSeries wennerSeries(double delta, double k);
+double wennerSum(double delta, double k); // S alone, cheaper
 
 // Apparent resistivity of a Wenner array with spacing a over a top layer of
 // resistivity rho1 and thickness h on a half-space of rho2. NaN for arguments
