@@ -25,8 +25,10 @@ constexpr double kThinnest = 1.0 / 4.0;
 constexpr double kDeepest = 20.0;
 constexpr double kRhoMargin = 1e3;
 constexpr double kSameSpacing = 1e-9;
-constexpr int kStartsRefined = 4;
+constexpr int kStartsRefined = 3;
 constexpr int kMaxEvaluations = 300; // per start: bounds the work on any input
+// Far below any reading's precision, and a third fewer terms than full accuracy.
+constexpr double kFitTolerance = 1e-10;
 
 // The readings scaled to order one (spacings and resistivities over their
 // geometric means) and grouped by spacing, so each spacing's series is summed once.
@@ -126,7 +128,7 @@ void TwoLayerResiduals::evaluate(const Eigen::VectorXd& x, Eigen::VectorXd* f, E
     std::vector<double> model(groups), d1(groups), d2(groups), d3(groups);
     for (size_t g = 0; g < groups; ++g) {
         const double delta = 2.0 * h / s_.spacing[g];
-        const WennerSeries w = jac ? wennerSeries(delta, k) : WennerSeries{wennerSum(delta, k), 0.0, 0.0};
+        const WennerSeries w = jac ? wennerSeries(delta, k, kFitTolerance) : WennerSeries{wennerSum(delta, k, kFitTolerance), 0.0, 0.0};
         model[g] = rho1 * (1.0 + 4.0 * w.s);
         d2[g] = rho1 * 4.0 * w.dk * dkdu;
         d1[g] = model[g] - d2[g];
@@ -184,7 +186,7 @@ std::vector<Eigen::VectorXd> startingPoints(const Sounding& s, double uniform)
                                {u, u}, {u, u + 1.0}, {u, u - 1.0}};
     const double aLow = std::log(s.spacing.front() * 0.5);
     const double aHigh = std::log(s.spacing.back());
-    constexpr int kDepths = 5;
+    constexpr int kDepths = 4;
     std::vector<Eigen::VectorXd> starts;
     for (const auto& pair : pairs) {
         for (int i = 0; i < kDepths; ++i)

@@ -8,12 +8,12 @@ namespace bm::soil {
 
 namespace {
 
-// The series is summed until what is left is below kTolerance of the result. Where
+// The series is summed until what is left is below the tolerance (relative to the
+// result; kTolerance unless the caller needs less). Where
 // it converges slowly (|K| near 1 under a thin top layer) the terms are summed
 // directly only until 2nh/a reaches kTailX; the rest follows from the large-x
 // expansion of each term, summed in closed form. kMaxTerms bounds the work whatever
 // the arguments.
-constexpr double kTolerance = 1e-13;
 constexpr int kMinTailStart = 128;
 constexpr double kTailX = 4.0;
 constexpr int kMaxTerms = 100000;
@@ -105,7 +105,7 @@ double powerTail(double k, int n, int p)
 
 // Adds the terms after n, from g(x) = 1/sqrt(1+x^2) - 1/sqrt(4+x^2)
 // = sum_j c_j x^-(2j+1), valid for x > 2.
-void addTail(WennerSeries& out, double k, double delta, int n)
+void addTail(WennerSeries& out, double k, double delta, int n, bool derivatives)
 {
     const double x = n * delta;
     if (!(x > 2.0) || k == 0.0)
@@ -121,32 +121,51 @@ void addTail(WennerSeries& out, double k, double delta, int n)
         const double cj = binom * (1.0 - four) * xp;
         const double tp = powerTail(k, n, p);
         out.s += cj * tp;
-        out.dk += cj * powerTail(k, n, p - 1) * n / k;
-        out.dlnh -= p * cj * tp;
-        if (std::fabs(cj) < 1e-17)
+        if (derivatives) {
+            out.dk += cj * powerTail(k, n, p - 1) * n / k;
+            out.dlnh -= p * cj * tp;
+        }
+        if (std::fabs(cj * tp) < 1e-15 * std::fabs(1.0 + 4.0 * out.s))
             break;
     }
 }
 
-// An upper bound on what the terms after n add, for the stopping test; kn is K^n.
-// Both bounds use that g falls with x, the second that g(x) <= 1.5 / x^3.
-double restBound(double k, double kn, double term, double delta3, int n)
-{
-    if (k < 0.0)
-        return term; // alternating with falling magnitude
-    const double byRatio = k < 1.0 ? term * k / (1.0 - k) : std::numeric_limits<double>::infinity();
-    const double byPower = kn * k * 0.75 / (delta3 * double(n) * n);
-    return std::min(byRatio, byPower);
-}
+// The stopping test: is what the terms after n add below `bound`? Both bounds use
+// that g falls with x; the second that g(x) <= 1.5 / x^3. Constants are worked out
+// once per sum, so the test costs no division per term.
+class RestTest {
+public:
+    RestTest(double k, double delta)
+        : k_(k)
+        , ratio_(k < 1.0 ? k / (1.0 - k) : std::numeric_limits<double>::infinity())
+        , power_(0.75 * k / (delta * delta * delta))
+    {
+    }
+    // term is |K^n g(x_n)|, kn is K^n.
+    bool negligible(double term, double kn, int n, double bound) const
+    {
+        if (k_ < 0.0)
+            return term <= bound; // alternating with falling magnitude
+        return term * ratio_ <= bound || kn * power_ <= bound * double(n) * n;
+    }
+    double rest(double term, double kn, int n) const
+    {
+        return k_ < 0.0 ? term : std::min(term * ratio_, kn * power_ / (double(n) * n));
+    }
+
+private:
+    double k_, ratio_, power_;
+};
 
 template <bool withDerivatives>
-WennerSeries sumSeries(double delta, double k)
+WennerSeries sumSeries(double delta, double k, double tolerance)
 {
     WennerSeries out;
     if (!std::isfinite(k) || !std::isfinite(delta) || !(delta > 0.0))
         return out;
     k = std::clamp(k, -1.0, 1.0);
-    const double delta3 = delta * delta * delta;
+    const RestTest test(k, delta);
+    bool tailWeighed = false;
     double kn = 1.0;
     for (int n = 1; n <= kMaxTerms; ++n) {
         [[maybe_unused]] const double knm1 = kn;
@@ -155,20 +174,32 @@ WennerSeries sumSeries(double delta, double k)
         const double x2 = x * x;
         if (!(x2 < 1e300))
             break; // the terms are zero from here on
-        const double s1 = 1.0 / std::sqrt(1.0 + x2);
-        const double s2 = 1.0 / std::sqrt(4.0 + x2);
+        const double r1 = std::sqrt(1.0 + x2);
+        const double r2 = std::sqrt(4.0 + x2);
+        const double inv = 1.0 / (r1 * r2); // one division for both
+        const double s1 = r2 * inv;
+        const double s2 = r1 * inv;
         const double g = s1 - s2;
         out.s += kn * g;
         if constexpr (withDerivatives) {
             out.dk += n * knm1 * g;
             out.dlnh += kn * x2 * (s2 * s2 * s2 - s1 * s1 * s1);
         }
-        const double rest = restBound(k, kn, std::fabs(kn * g), delta3, n);
-        if (rest <= kTolerance * std::fabs(1.0 + 4.0 * out.s))
+        const double term = std::fabs(kn * g);
+        const double bound = tolerance * std::fabs(1.0 + 4.0 * out.s);
+        if (test.negligible(term, kn, n, bound))
             break;
-        if ((n >= kMinTailStart && x >= kTailX) || n == kMaxTerms) {
-            addTail(out, k, delta, n);
-            break;
+        if (n == kMaxTerms || (!tailWeighed && n >= kMinTailStart && x >= kTailX)) {
+            // The closed-form tail costs about as much as a hundred terms: take it
+            // only when the geometric decay would not end the sum within as many
+            // terms again.
+            tailWeighed = true;
+            const double q = std::fabs(k);
+            const double left = q < 1.0 ? std::log(bound / test.rest(term, kn, n)) / std::log(q) : n + 1.0;
+            if (n == kMaxTerms || left > n) {
+                addTail(out, k, delta, n, withDerivatives);
+                break;
+            }
         }
     }
     return out;
@@ -181,14 +212,14 @@ double reflection(double rho1, double rho2)
     return (rho2 - rho1) / (rho2 + rho1);
 }
 
-WennerSeries wennerSeries(double delta, double k)
+WennerSeries wennerSeries(double delta, double k, double tolerance)
 {
-    return sumSeries<true>(delta, k);
+    return sumSeries<true>(delta, k, tolerance);
 }
 
-double wennerSum(double delta, double k)
+double wennerSum(double delta, double k, double tolerance)
 {
-    return sumSeries<false>(delta, k).s;
+    return sumSeries<false>(delta, k, tolerance).s;
 }
 
 double wennerApparent(double a, double rho1, double rho2, double h)
