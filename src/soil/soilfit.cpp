@@ -190,7 +190,7 @@ std::vector<Eigen::VectorXd> startingPoints(const Sounding& s, double uniform)
     std::vector<Eigen::VectorXd> starts;
     for (const auto& pair : pairs) {
         for (int i = 0; i < kDepths; ++i)
-            starts.push_back(Eigen::Vector3d(pair[0], pair[1], aLow + (aHigh - aLow) * i / (kDepths - 1)));
+            starts.push_back(clamped(Eigen::Vector3d(pair[0], pair[1], aLow + (aHigh - aLow) * i / (kDepths - 1)), s));
     }
     return starts;
 }
