@@ -8,12 +8,11 @@ namespace bm::soil {
 
 namespace {
 
-// The series is summed until what is left is below the tolerance (relative to the
-// result; kTolerance unless the caller needs less). Where
-// it converges slowly (|K| near 1 under a thin top layer) the terms are summed
-// directly only until 2nh/a reaches kTailX; the rest follows from the large-x
-// expansion of each term, summed in closed form. kMaxTerms bounds the work whatever
-// the arguments.
+// The series is summed until what is left is below the tolerance, relative to
+// 1 + 4S. Where it converges slowly (|K| near 1 under a thin top layer) the terms
+// are summed directly only until 2nh/a reaches kTailX; the rest follows from the
+// large-x expansion of each term, summed in closed form. kMaxTerms bounds the work
+// whatever the arguments.
 constexpr int kMinTailStart = 128;
 constexpr double kTailX = 4.0;
 constexpr int kMaxTerms = 100000;
