@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "app/language.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
         return *code;
 
     QApplication app(argc, argv);
+    bm::installTranslators(app, bm::chooseLanguage(bm::preferredLanguages()));
     if (const auto code = bm::rejectUnexpectedArguments(QApplication::arguments()))
         return *code;
     QGuiApplication::setDesktopFileName(QStringLiteral(BRACKENMOOR_APP_ID));

@@ -62,11 +62,8 @@ private slots:
         const bm::SimReading rho{10000, 0x41, 0, 123, 456, 100}; // an overload, spacing 10.0 m
         sim.setReading(rho);
         QTRY_COMPARE_WITH_TIMEOUT(window->link().reading().testmode, 3, 2000);
-        QElapsedTimer sinceReading;
-        sinceReading.start();
-
+        // The watcher ticks once a second: the new layout follows within two.
         QTRY_COMPARE_WITH_TIMEOUT(int(panel.revealState().shownmode), 3, 2000);
-        QVERIFY(sinceReading.elapsed() <= 2000);
         QVERIFY(!panel.label(PanelItem::ValueR)->isVisibleTo(&panel));
 
         // Eight labels, one per 200 ms; then everything stands in its place.
