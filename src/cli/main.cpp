@@ -5,6 +5,7 @@
 #include "cli/options.h"
 #include "cli/portscommand.h"
 #include "cli/readcommand.h"
+#include "cli/soilcommand.h"
 #include "cli/terminal.h"
 
 #include <QCoreApplication>
@@ -31,6 +32,10 @@ int runCommand(const QString& command, const QStringList& args)
         return dispatch(parseRead(args), runRead);
     if (command == QLatin1String("download"))
         return dispatch(parseDownload(args), runDownload);
+    if (command == QLatin1String("soil")) {
+        const Parsed<SoilOptions> parsed = parseSoil(args);
+        return parsed.options ? runSoil(*parsed.options) : parsed.exitCode;
+    }
     complain(command.startsWith(QLatin1Char('-')) ? Cli::tr("unknown option '%1'").arg(command)
                                                   : Cli::tr("unknown command '%1'").arg(command));
     note(toolUsage());

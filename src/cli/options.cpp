@@ -13,10 +13,15 @@ namespace {
 // One subcommand's parser: --help and --port, usage errors reported with its usage.
 class Subcommand {
 public:
-    Subcommand(const QString& name, const QString& description) : name_(name), description_(description)
+    // A command that reads a file takes it as its one argument and needs no port.
+    Subcommand(const QString& name, const QString& description, bool takesFile = false)
+        : name_(name), description_(description), takesFile_(takesFile)
     {
         parser.addOption(help_);
-        parser.addOption(port_);
+        if (takesFile)
+            parser.addPositionalArgument(QStringLiteral("FILE"), Cli::tr("The file to read; - for standard input."));
+        else
+            parser.addOption(port_);
     }
 
     // -1 to go on, else the exit status (help shown, or the error reported).
@@ -28,8 +33,11 @@ public:
             writeOut(help().toLocal8Bit());
             return kDone;
         }
-        if (!parser.positionalArguments().isEmpty())
-            return fail(Cli::tr("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
+        const QStringList extra = parser.positionalArguments().mid(takesFile_ ? 1 : 0);
+        if (!extra.isEmpty())
+            return fail(Cli::tr("Unexpected argument '%1'.").arg(extra.constFirst()));
+        if (takesFile_ && parser.positionalArguments().isEmpty())
+            return fail(Cli::tr("A FILE is needed."));
         return -1;
     }
 
@@ -43,7 +51,9 @@ public:
     QString help() const
     {
         const QString options = parser.helpText();
-        return Cli::tr("Usage: brackenmoor-cli %1 [options]").arg(name_) + QStringLiteral("\n") + description_
+        const QString usage = takesFile_ ? Cli::tr("Usage: brackenmoor-cli %1 [options] FILE")
+                                         : Cli::tr("Usage: brackenmoor-cli %1 [options]");
+        return usage.arg(name_) + QStringLiteral("\n") + description_
             + QStringLiteral("\n\n") + options.mid(options.indexOf(QStringLiteral("Options:")));
     }
 
@@ -87,6 +97,7 @@ public:
 private:
     QString name_;
     QString description_;
+    bool takesFile_ = false;
     const QCommandLineOption help_{{QStringLiteral("h"), QStringLiteral("help")}, Cli::tr("Show this help.")};
     const QCommandLineOption port_{QStringLiteral("port"),
         Cli::tr("Use this port only: COMn, or a device path such as /dev/ttyUSB0. Without it, COM1 to COM16 are searched."),
@@ -209,6 +220,33 @@ Parsed<DownloadOptions> parseDownload(const QStringList& args)
     return {o, 0};
 }
 
+Parsed<SoilOptions> parseSoil(const QStringList& args)
+{
+    Subcommand cmd(QStringLiteral("soil"),
+        Cli::tr("Fits the uniform and the two-layer soil models to Wenner readings: a CSV with the columns\n"
+                "spacing_m and resistivity_ohm_m (a download's CSV as it is), or a table text file saved by the program."),
+        true);
+    const QCommandLineOption format(QStringLiteral("format"), Cli::tr("text (key=value lines, the default) or json."), QStringLiteral("format"));
+    const QCommandLineOption exclude(QStringLiteral("exclude-spacing"), Cli::tr("Leave out the readings at this spacing in metres (repeatable)."), QStringLiteral("A"));
+    cmd.parser.addOptions({format, exclude});
+    if (const int status = cmd.parse(args); status >= 0)
+        return {std::nullopt, status};
+    SoilOptions o;
+    o.file = cmd.parser.positionalArguments().constFirst();
+    const int f = cmd.choice(format, {QStringLiteral("text"), QStringLiteral("json")}, 0);
+    if (f < 0)
+        return {std::nullopt, cmd.fail(badValue(QStringLiteral("format"), Cli::tr("text or json")))};
+    o.format = static_cast<SoilFormat>(f);
+    for (const QString& text : cmd.parser.values(exclude)) {
+        bool ok = false;
+        const double a = text.toDouble(&ok);
+        if (!ok || !(a > 0))
+            return {std::nullopt, cmd.fail(badValue(QStringLiteral("exclude-spacing"), Cli::tr("a spacing in metres above 0")))};
+        o.excludedSpacings.append(a);
+    }
+    return {o, 0};
+}
+
 QString toolUsage()
 {
     return Cli::tr(
@@ -217,7 +255,8 @@ QString toolUsage()
         "Commands:\n"
         "  ports      List COM1 to COM16 and whether each can be opened (--probe: and answers)\n"
         "  read       Print live readings\n"
-        "  download   Download the stored records as csv, txt or xls\n\n"
+        "  download   Download the stored records as csv, txt or xls\n"
+        "  soil FILE  Fit the soil models to the resistivity readings in FILE\n\n"
         "Options:\n"
         "  -h, --help      Show this help; COMMAND --help shows a command's options.\n"
         "  -v, --version   Show the version.\n\n"

@@ -2,6 +2,7 @@
 
 #include "link/recorddownloader.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,14 @@ struct DownloadOptions {
     DownloadSettings settings;
 };
 
+enum class SoilFormat { Text, Json };
+
+struct SoilOptions {
+    QString file;                  // "-": standard input
+    SoilFormat format = SoilFormat::Text;
+    QList<double> excludedSpacings; // metres
+};
+
 // A parsed subcommand, or the exit status to leave with at once (after
 // --help, or a usage error already reported on standard error).
 template <typename Options>
@@ -50,6 +59,7 @@ struct Parsed {
 Parsed<PortsOptions> parsePorts(const QStringList& args);
 Parsed<ReadOptions> parseRead(const QStringList& args);
 Parsed<DownloadOptions> parseDownload(const QStringList& args);
+Parsed<SoilOptions> parseSoil(const QStringList& args);
 
 // The tool's own usage, listing the subcommands.
 QString toolUsage();

@@ -133,6 +133,24 @@ private slots:
         QVERIFY2(json.out.contains("\"resistance_ohm\":12.34") && json.out.contains("\"noise\":true"), json.out.constData());
     }
 
+    void soilModelsFromADownloadedCsvAndBadLinesExit1WithTheirNumber()
+    {
+        QList<SimReading> readings;
+        for (quint16 spacing : {5, 10, 20, 40, 80, 160})
+            readings.append({quint16(1000 + 2 * spacing), 0x31, 0, 100, 100, spacing}); // Ωm, 1 decimal; m, 1 decimal
+        sim_->setRecords(readings);
+        QCOMPARE(cli({"download", "-o", file("soil.csv")}).exit, 0);
+        const Run fit = cli({"soil", file("soil.csv"), "--exclude-spacing", "16"});
+        QCOMPARE(fit.exit, 0);
+        QVERIFY2(fit.out.startsWith("points_used=5\nuniform_ohm_m=") && fit.out.contains("\nrho1_ohm_m="), fit.out.constData());
+        QFile bad(file("bad.csv"));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("spacing_m,resistivity_ohm_m\n1,100\n2,x\n") > 0);
+        bad.close();
+        const Run refused = cli({"soil", file("bad.csv")});
+        QCOMPARE(refused.exit, 1);
+        QVERIFY2(refused.err.contains("line 3"), qPrintable(refused.err));
+    }
+
     void busyAndMissingPortsExit2WithTheirReasons()
     {
         CommPort holder;
