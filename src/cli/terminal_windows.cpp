@@ -1,6 +1,7 @@
 #include "cli/terminal.h"
 
 #include <atomic>
+#include <cstdio>
 #include <io.h>
 #include <windows.h>
 
