@@ -3,6 +3,7 @@
 #include "model/format.h"
 #include "model/reading.h"
 
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <algorithm>
@@ -21,21 +22,13 @@ class TestProtocol : public QObject {
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
 
-    void dispatchByLinkStateAndLastCode()
+    // Records, the count and readings are dispatched by the link's tests; these are the quiet cases.
+    void handshakeOnlyUntilLinkedAndCountReplies()
     {
         QCOMPARE(p::route(false, 11000), Route::Handshake);
         QCOMPARE(p::route(true, 11000), Route::Ignore); // the keep-alive once linked
-        for (bool comok : {false, true}) {
-            QList<Route> routes;
-            for (qint16 code : {1, 10000, 12000, 13000, 10001, 0}) // 0: nothing sent yet, never the header row
-                routes << p::route(comok, code);
-            QCOMPARE(routes, (QList<Route>{Route::Record, Route::Record, Route::Count, Route::Reading, Route::Ignore,
-                                           Route::Ignore}));
-        }
-    }
-
-    void handshakeAndCountReplies()
-    {
+        QCOMPARE(p::route(false, 0), Route::Ignore);    // nothing sent yet: never the header row
+        QCOMPARE(p::route(true, 10001), Route::Ignore);
         for (const char* good : {"775577", "7755770102"})
             QVERIFY2(p::isHandshakeReply(hex(good)), good);
         for (const char* bad : {"775500", "775578", "785577", "7755", ""})
@@ -80,7 +73,7 @@ private slots:
         }
     }
 
-    void valueTextsInEitherSeparator()
+    void valueTexts()
     {
         const struct { int hi, lo, fmt; QString text; } cases[] = {
             {0x00, 0x00, 0x22, u"0.00KΩ"_s},  {0x30, 0x39, 0x13, u"12.345Ω"_s}, {0x00, 0x05, 0x32, u"0.05Ωm"_s},
@@ -88,10 +81,22 @@ private slots:
             {0x27, 0x10, 0x5F, u"OL V"_s},    {0x01, 0x00, 0x24, u"KΩ"_s},       {0x00, 0x64, 0x71, u"10.0m"_s},
             {0x04, 0xD2, 0x43, u"1.234KΩm"_s}, {0x00, 0x07, 0x60, u"7mA"_s},     {0x12, 0x34, 0x02, {}},
             {0x12, 0x34, 0x80, {}},           {0x27, 0x10, 0xF1, {}}};
-        const QLocale german(QLocale::German, QLocale::Germany);
-        for (const auto& c : cases) {
+        for (const auto& c : cases)
             QCOMPARE(fmtvalue(quint8(c.hi), quint8(c.lo), quint8(c.fmt), QLocale::c()), c.text);
-            QCOMPARE(fmtvalue(quint8(c.hi), quint8(c.lo), quint8(c.fmt), german), QString(c.text).replace('.', ','));
+    }
+
+    // Every format byte: a text of the one shape the panel and the files expect, and the
+    // decimal separator the only thing the locale changes, never a group separator.
+    void everyFormatGivesOneShapeInEitherSeparator()
+    {
+        const QLocale german(QLocale::German, QLocale::Germany);
+        const QRegularExpression shape(u"^((\\d+(,\\d{1,3})?|OL )?(Ω|KΩ|Ωm|KΩm|V|mA|m))?$"_s);
+        for (int fmt = 0; fmt <= 0xFF; ++fmt) {
+            for (const int count : {0, 7, 999, 1001, 9999, 10000, 10001, 65535}) {
+                const QString de = fmtvalue(quint8(count >> 8), quint8(count), quint8(fmt), german);
+                QVERIFY2(shape.match(de).hasMatch(), qPrintable(de));
+                QCOMPARE(QString(de).replace(u',', u'.'), fmtvalue(quint8(count >> 8), quint8(count), quint8(fmt), QLocale::c()));
+            }
         }
         QLocale::setDefault(german);
         QCOMPARE(fmtvalue(0x00, 0x05, 0x32), u"0,05Ωm"_s);
