@@ -30,8 +30,9 @@ namespace {
 
 // Each Show answers with the next scripted reply and keeps a copy of what it was offered.
 struct FakeDialog : CommonDialog {
-    // A name typed (DefaultExt appended when it has none) and a file type, 0 keeping the one offered.
-    struct Reply { int error = 0; QString typedName; int chosenFilter = 0; };
+    // A name typed (DefaultExt appended when it has none) or picked (exactName: taken as it is),
+    // and a file type, 0 keeping the one offered.
+    struct Reply { int error = 0; QString typedName; int chosenFilter = 0; bool exactName = false; };
     struct Offered { QString fileName, filter, defaultExt, initDir; int flags, filterIndex; bool cancelError; };
     struct Message { QMessageBox::Icon icon; QString title, text; };
     QList<Reply> saveReplies;
@@ -51,7 +52,7 @@ struct FakeDialog : CommonDialog {
         const Reply reply = saveReplies.isEmpty() ? Reply{} : saveReplies.takeFirst();
         if (reply.error != DialogOutcome::kAccepted)
             return {reply.error, QStringLiteral("scripted")};
-        FileName = withDefaultExt(reply.typedName, DefaultExt);
+        FileName = reply.exactName ? reply.typedName : withDefaultExt(reply.typedName, DefaultExt);
         FilterIndex = reply.chosenFilter > 0 ? reply.chosenFilter : FilterIndex;
         return {};
     }
@@ -229,10 +230,16 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), "kept");
     }
 
-    // A "folder" that is really a file: no file inside it, for any user; the default
-    // folder cannot be made there either, and the dialog still opens.
-    void unwritableTargetIsReportedByName()
+    // A device that refuses the bytes; a "folder" that is really a file: no file inside it,
+    // for any user, the default folder cannot be made there either, and the dialog still opens.
+    void unwritableTargetsAreReportedByName()
     {
+#ifdef Q_OS_LINUX
+        fake_->saveReplies = {{0, "/dev/full", 0, true}};
+        commands_->save();
+        QCOMPARE(fake_->messages.size(), 1);
+        QVERIFY(fake_->messages.takeFirst().text.startsWith("文件保存出错.\r\n/dev/full\r\n"));
+#endif
         writeAll(tmp_.filePath("plain"), "x");
         commands_->setSaveFolder(tmp_.filePath("plain/Quillmarsh"));
         fake_->saveReplies = {{0, tmp_.filePath("plain/inside")}, {0, tmp_.filePath("elsewhere")}};
