@@ -7,6 +7,7 @@
 #include "records/outputcommands.h"
 #include "records/outputlines.h"
 #include "records/recordtable.h"
+#include "soil/ui/soilwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,7 +107,11 @@ MainWindow::MainWindow(QWidget* parent)
     startUp();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The soil window reads the table, which as an earlier child would go first.
+    delete soil_;
+}
 
 void MainWindow::buildLabels(QWidget* area)
 {
@@ -186,6 +191,19 @@ void MainWindow::buildMenus()
             connect(a, &QAction::triggered, this, [this, number = e.command] { runCommand(number); });
         }
     }
+    // Added after the entries of the design, which stay as they were.
+    QAction* soil = menus_[1]->addAction(tr("土壤分析"));
+    soil->setObjectName(QStringLiteral("mnusoil"));
+    connect(soil, &QAction::triggered, this, &MainWindow::showSoilAnalysis);
+}
+
+void MainWindow::showSoilAnalysis()
+{
+    if (!soil_)
+        soil_ = new soil::SoilWindow(*table_, this);
+    soil_->show();
+    soil_->raise();
+    soil_->activateWindow();
 }
 
 void MainWindow::buildStatusBar()

@@ -18,6 +18,9 @@ class CommPort;
 class Link;
 class OutputCommands;
 class ReadingsPanel;
+namespace soil {
+class SoilWindow;
+}
 class RecordTable;
 struct PortAttempt;
 
@@ -47,6 +50,8 @@ public:
     void command4(); // 打印
     void command5(); // 关闭
     void command6(); // 帮助
+    // 土壤分析: one window over the records table, brought back to front when already open.
+    void showSoilAnalysis();
 
     // Tab selection: index 0 is the live tab.
     void tabSelected(int index);
@@ -86,6 +91,7 @@ private:
     QToolButton* buttons_[6] = {};
     QMenu* menus_[3] = {};
     OutputCommands* output_ = nullptr;
+    soil::SoilWindow* soil_ = nullptr;
     QTimer timer1_;
     std::function<void()> endProgram_;
     bool ending_ = false;

@@ -2,6 +2,8 @@
 #include "link/link.h"
 #include "model/measurement.h"
 #include "records/recordtable.h"
+#include "soil/ui/soilsession.h"
+#include "soil/ui/soilwindow.h"
 
 #include <QAction>
 #include <QLabel>
@@ -161,9 +163,27 @@ private slots:
             return names;
         };
         QCOMPARE(entries(0), (QStringList{"mnuread=读取", "mnusave=保存", "mnuclose=关闭"}));
-        QCOMPARE(entries(1), (QStringList{"mnuclear=清空", "mnuprint=打印"}));
+        QCOMPARE(entries(1), (QStringList{"mnuclear=清空", "mnuprint=打印", "mnusoil=土壤分析"}));
         QCOMPARE(entries(2), (QStringList{"aboutsoftware=关于软件"}));
         QCOMPARE(withShortcut, QStringList());
+    }
+
+    void soilAnalysisOpensOneWindowOverTheTable()
+    {
+        action("mnusoil")->trigger();
+        auto* soil = window->findChild<bm::soil::SoilWindow*>();
+        QVERIFY(soil && soil->isVisible() && soil->isWindow());
+        soil->close();
+        action("mnusoil")->trigger();
+        QCOMPARE(window->findChildren<bm::soil::SoilWindow*>().size(), 1);
+        QVERIFY(soil->isVisible());
+        bm::Measurement rho; // 12.5 Ωm at 2.00 m
+        rho.kind = bm::Kind::Resistivity;
+        rho.mainValue = {125, 0x31};
+        rho.spacingValue = {200, 0x72};
+        window->table().appendRecord(1, rho);
+        QTRY_COMPARE(soil->session().points().size(), size_t(1));
+        QCOMPARE(soil->session().points()[0].point.spacing_m, 2.0);
     }
 
     void clearFromTheMenuResetsTheTableEvenWithButtonsDisabled()

@@ -1,0 +1,289 @@
+// The soil window over a records table: it follows records, clears and the include
+// boxes, and its PDF and CSV exports hold the figures and are written whole or not at all.
+#include "fakedialog.h"
+
+#include "model/format.h"
+#include "records/recordtable.h"
+#include "soil/soilinput.h"
+#include "soil/soilmessages.h"
+#include "soil/ui/soilchart.h"
+#include "soil/ui/soilfigures.h"
+#include "soil/ui/soilsession.h"
+#include "soil/ui/soilwindow.h"
+#include "soil/wenner.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QScatterSeries>
+#include <QLineSeries>
+#include <QStackedWidget>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+using namespace bm;
+using namespace bm::soil;
+
+namespace {
+
+constexpr double kSpacings[] = {0.5, 1, 2, 4, 8, 16, 32};
+
+Quantity quantity(double value, quint8 unit, int decimals)
+{
+    return {quint16(std::lround(value * std::pow(10.0, decimals))), quint8(unit << 4 | decimals)};
+}
+
+QString text(const Quantity& q)
+{
+    return fmtvalue(quint8(q.count >> 8), quint8(q.count & 0xFF), q.format);
+}
+
+// A stored Wenner reading as the tester sends it: Ωm below 1000, KΩm above.
+Measurement rhoRecord(double spacing, double rho, bool overloaded = false)
+{
+    Measurement m;
+    m.kind = Kind::Resistivity;
+    m.mainValue = rho < 1000.0 ? quantity(rho, 0x3, 1) : quantity(rho / 1000.0, 0x4, 2);
+    if (overloaded)
+        m.mainValue.count = Quantity::kOverloadCount;
+    m.spacingValue = quantity(spacing, 0x7, 2);
+    m.main = text(m.mainValue);
+    m.spacing = text(m.spacingValue);
+    return m;
+}
+
+Measurement ohmRecord()
+{
+    Measurement m;
+    m.kind = Kind::Resistance;
+    m.mainValue = quantity(5.0, 0x1, 2);
+    m.main = text(m.mainValue);
+    return m;
+}
+
+// 300 Ω·m over 60 Ω·m from 3 m (times scale): records first..first+6, then an
+// overloaded one and a resistance.
+void appendSounding(RecordTable& table, int first, double scale = 1.0)
+{
+    int k = first;
+    for (double a : kSpacings)
+        table.appendRecord(k++, rhoRecord(a, wennerApparent(a, 300.0 * scale, 60.0 * scale, 3.0)));
+    table.appendRecord(k++, rhoRecord(64.0, 100.0, true));
+    table.appendRecord(k++, ohmRecord());
+}
+
+QString pdftotext(const QString& file)
+{
+    const QString tool = QStandardPaths::findExecutable("pdftotext");
+    if (tool.isEmpty())
+        return QStringLiteral("pdftotext is missing: install poppler-utils");
+    QProcess p;
+    p.start(tool, {"-layout", "-enc", "UTF-8", file, "-"});
+    if (!QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 120000))
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestSoilWindow : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir tmp_;
+    std::unique_ptr<RecordTable> table_;
+    std::unique_ptr<FakeDialog> dialog_;
+    std::unique_ptr<SoilWindow> window_;
+
+    template <typename T>
+    T* child(const char* name) { return window_->findChild<T*>(name); }
+
+    void saveAs(const QString& path)
+    {
+        dialog_->saveReplies = {{DialogOutcome::kAccepted, path, 0, true}};
+    }
+
+private slots:
+    void init()
+    {
+        table_ = std::make_unique<RecordTable>();
+        dialog_ = std::make_unique<FakeDialog>();
+        window_ = std::make_unique<SoilWindow>(*table_, dialog_.get());
+        window_->setSaveFolder(tmp_.path());
+        window_->show();
+    }
+
+    void cleanup() { window_.reset(); }
+
+    void followsRecordsAndClearWithAPlainMessageWhenEmpty()
+    {
+        QVERIFY(child<QLabel>("soilEmpty")->isVisible());
+        QCOMPARE(child<QLabel>("soilEmpty")->text(), messages::noPoints());
+        QVERIFY(!child<QLabel>("soilFigures")->isVisible());
+
+        appendSounding(*table_, 1);
+        QTRY_COMPARE(window_->session().points().size(), size_t(7));
+        QCOMPARE(window_->session().points().back().record, 7);
+        const SoilAnalysis& a = window_->session().analysis();
+        QVERIFY(a.twoLayer);
+        QVERIFY(std::fabs(a.twoLayer->rho1_ohm_m / 300.0 - 1.0) < 0.01);
+        QVERIFY(std::fabs(a.twoLayer->h_m / 3.0 - 1.0) < 0.02);
+        QVERIFY(child<QLabel>("soilFigures")->isVisible());
+        QVERIFY(child<QLabel>("soilFigures")->text().contains(figure(a.twoLayer->rho1_ohm_m)));
+        QVERIFY(!child<QLabel>("soilEmpty")->isVisible());
+        QCOMPARE(window_->chart().includedSeries()->count(), 7);
+        QVERIFY(window_->chart().twoLayerSeries()->count() > 20);
+        QCOMPARE(window_->chart().uniformSeries()->count(), 2);
+        QCOMPARE(child<QTableView>("soilPoints")->model()->rowCount(), 7);
+
+        table_->initgrid();
+        QTRY_VERIFY(window_->session().points().empty());
+        QVERIFY(child<QLabel>("soilEmpty")->isVisible());
+        QVERIFY(!child<QLabel>("soilFigures")->isVisible());
+        QCOMPARE(window_->chart().includedSeries()->count(), 0);
+        QCOMPARE(child<QTableView>("soilPoints")->model()->rowCount(), 0);
+    }
+
+    // A download adds records one by one; a hidden window waits until shown.
+    void aBurstOfRecordsRefitsOnceAndAHiddenWindowCatchesUpWhenShown()
+    {
+        const int before = window_->session().refreshCount();
+        for (int k = 1; k + 9 < kMaxRecord; k += 9)
+            appendSounding(*table_, k);
+        QTRY_VERIFY(!window_->session().points().empty());
+        QCOMPARE(window_->session().points().size(), size_t(7 * ((kMaxRecord - 2) / 9)));
+        QCOMPARE(window_->session().refreshCount(), before + 1);
+
+        window_->hide();
+        table_->initgrid();
+        QTest::qWait(3 * SoilSession::kSettleMs);
+        QCOMPARE(window_->session().refreshCount(), before + 1);
+        window_->show();
+        QVERIFY(window_->session().points().empty());
+    }
+
+    void aClearedBoxRefitsAtOnceAndStaysClearedWhileItsReadingRemains()
+    {
+        appendSounding(*table_, 1);
+        window_->session().refresh();
+        QAbstractItemModel* list = child<QTableView>("soilPoints")->model();
+        const double uniformBefore = window_->session().analysis().uniform->rho_ohm_m;
+        QVERIFY(list->setData(list->index(6, 0), Qt::Unchecked, Qt::CheckStateRole)); // 32 m
+        QCOMPARE(list->index(6, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+        QCOMPARE(window_->session().analysis().pointsUsed, 6);
+        QVERIFY(window_->session().analysis().uniform->rho_ohm_m != uniformBefore);
+        QCOMPARE(window_->chart().excludedSeries()->count(), 1);
+        QCOMPARE(window_->chart().includedSeries()->count(), 6);
+
+        table_->appendRecord(10, rhoRecord(64.0, 70.0));
+        QTRY_COMPARE(window_->session().points().size(), size_t(8));
+        QVERIFY(!window_->session().points()[6].point.included);
+        QCOMPARE(window_->session().analysis().pointsUsed, 7);
+
+        // Down to two spacings: the uniform model alone, and the window says why.
+        for (int row = 2; row < 8; ++row)
+            list->setData(list->index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
+        QVERIFY(!window_->session().analysis().twoLayer);
+        QCOMPARE(child<QLabel>("soilMessage")->text(), messages::tooFewSpacings(2));
+        QVERIFY(child<QLabel>("soilMessage")->isVisible());
+        QVERIFY(child<QLabel>("soilFigures")->isVisible());
+
+        // Another sounding under the same record numbers is another set of readings.
+        table_->initgrid();
+        appendSounding(*table_, 1, 1.5);
+        window_->session().refresh();
+        QCOMPARE(window_->session().analysis().pointsUsed, 7);
+    }
+
+    void reportHoldsTheFieldsFiguresPointsAndEveryRecord()
+    {
+        appendSounding(*table_, 1);
+        for (int k = 10; k <= 150; ++k)
+            table_->appendRecord(k, ohmRecord());
+        window_->session().refresh();
+        window_->session().setIncluded(0, false);
+        child<QLineEdit>("site")->setText("Harrow substation");
+        child<QLineEdit>("operator")->setText("J. Okafor");
+        child<QLineEdit>("instrument")->setText("Tester 4105");
+        child<QPlainTextEdit>("notes")->setPlainText("Dry ground\nRods along the fence");
+        QCOMPARE(window_->fields().date, QDate::currentDate());
+
+        const QString file = tmp_.filePath("report.pdf");
+        saveAs(file);
+        window_->exportReport();
+        QCOMPARE(dialog_->messages.size(), 0);
+        QCOMPARE(dialog_->saves.value(0).initDir, QDir::toNativeSeparators(tmp_.path()));
+        const QString text = pdftotext(file);
+        const SoilAnalysis& a = window_->session().analysis();
+        for (const QString& expected :
+             {QStringLiteral("Harrow substation"), QStringLiteral("J. Okafor"), QStringLiteral("Tester 4105"),
+              QStringLiteral("Rods along the fence"), QDate::currentDate().toString(Qt::ISODate),
+              figure(a.twoLayer->rho1_ohm_m), figure(a.twoLayer->rho2_ohm_m), figure(a.twoLayer->h_m),
+              QString::number(a.twoLayer->k, 'f', 3), QString::number(a.twoLayer->rms_percent, 'f', 2),
+              figure(a.uniform->rho_ohm_m), figure(window_->session().points()[3].point.rho_ohm_m)})
+            QVERIFY2(text.contains(expected), qPrintable(expected + " not in:\n" + text.left(3000)));
+        // The records table runs over several pages, down to its last row.
+        QVERIFY(text.count('\f') >= 3);
+        QVERIFY(text.contains(QRegularExpression("\\b150\\s+5\\.00Ω")));
+    }
+
+    void csvHoldsThePointsBesideTheModelAndReadsBackAsReadings()
+    {
+        appendSounding(*table_, 1);
+        window_->session().refresh();
+        window_->session().setIncluded(6, false);
+        const QString file = tmp_.filePath("points.csv");
+        saveAs(file);
+        window_->exportCsv();
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        const QList<QByteArray> lines = bytes.trimmed().split('\n');
+        QCOMPARE(lines.value(0), "record,spacing_m,resistivity_ohm_m,included,model_spacing_m,two_layer_ohm_m,uniform_ohm_m");
+        QCOMPARE(lines.size(), 1 + 41);
+        QVERIFY(lines.value(7).startsWith("7,32,"));
+        QVERIFY(lines.value(7).split(',').value(3) == "0" && lines.value(1).split(',').value(3) == "1");
+        const TwoLayerModel m = *window_->session().analysis().twoLayer;
+        const QList<QByteArray> last = lines.last().split(',');
+        QCOMPARE(last.value(0), QByteArray());
+        QCOMPARE(last.value(4).toDouble(), 32.0);
+        QVERIFY(std::fabs(last.value(5).toDouble() / wennerApparent(32.0, m.rho1_ohm_m, m.rho2_ohm_m, m.h_m) - 1) < 1e-9);
+
+        const SoilInput back = parseSoilInput(bytes);
+        QVERIFY2(back.ok(), qPrintable(back.error));
+        QCOMPARE(back.points.size(), size_t(7));
+    }
+
+    void aFailedOrCancelledSaveWritesNothing()
+    {
+        appendSounding(*table_, 1);
+        window_->session().refresh();
+        const QTemporaryDir folder;
+        window_->setSaveFolder(folder.path());
+        const QString missing = folder.filePath("no-such-folder/out");
+        saveAs(missing + ".pdf");
+        window_->exportReport();
+        saveAs(missing + ".csv");
+        window_->exportCsv();
+        QCOMPARE(dialog_->messages.size(), 2);
+        for (const auto& m : dialog_->messages) {
+            QCOMPARE(m.icon, QMessageBox::Warning);
+            QVERIFY(m.text.contains(QDir::toNativeSeparators(missing)));
+        }
+        QCOMPARE(dialog_->beeps, 2);
+        QVERIFY(!QFileInfo::exists(folder.filePath("no-such-folder")));
+
+        dialog_->saveReplies = {{DialogOutcome::kCancelled, {}}, {DialogOutcome::kFailed, {}}};
+        window_->exportReport();
+        window_->exportCsv();
+        QCOMPARE(dialog_->messages.size(), 3);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+};
+
+QTEST_MAIN(TestSoilWindow)
+#include "test_soilwindow.moc"
