@@ -133,6 +133,10 @@
         <source>将用户加入 dialout 组并重新登录后即可使用此端口</source>
         <translation>Join the dialout group and log in again to use this port</translation>
     </message>
+    <message>
+        <source>土壤分析</source>
+        <translation>Soil analysis</translation>
+    </message>
 </context>
 <context>
     <name>bm::OutputCommands</name>
@@ -234,6 +238,216 @@
     <message>
         <source>low battery warning</source>
         <translation>low battery warning</translation>
+    </message>
+</context>
+<context>
+    <name>bm::soil</name>
+    <message>
+        <source>没有可分析的读数。</source>
+        <translation>There are no readings to analyse.</translation>
+    </message>
+    <message>
+        <source>没有间距和电阻率都为正的选用读数。</source>
+        <translation>No included reading has a positive spacing and resistivity.</translation>
+    </message>
+    <message>
+        <source>双层模型需要至少三个不同间距的读数；选用的读数只有 %1 个间距，因此只给出均匀模型。</source>
+        <translation>The two-layer model needs readings at three or more different spacings; the included readings have %1, so only the uniform model is given.</translation>
+    </message>
+    <message>
+        <source>读数的范围过宽，无法拟合双层模型；只给出均匀模型。</source>
+        <translation>The readings span too wide a range for the two-layer model; only the uniform model is given.</translation>
+    </message>
+    <message>
+        <source>双层模型无法拟合这些读数；只给出均匀模型。</source>
+        <translation>The two-layer model could not be fitted to these readings; only the uniform model is given.</translation>
+    </message>
+    <message>
+        <source>这些读数分辨不出两层：最佳双层拟合位于这些间距所能反映范围的边缘。均匀模型同样能描述该土壤。</source>
+        <translation>The readings do not resolve two layers: the best two-layer fit lies at the edge of what these spacings can show. The uniform model describes the ground as well.</translation>
+    </message>
+</context>
+<context>
+    <name>bm::soil::SoilChart</name>
+    <message>
+        <source>电极间距 a (m)</source>
+        <translation>Electrode spacing a (m)</translation>
+    </message>
+    <message>
+        <source>视电阻率 ρa (Ω·m)</source>
+        <translation>Apparent resistivity ρa (Ω·m)</translation>
+    </message>
+    <message>
+        <source>计入的读数</source>
+        <translation>Included readings</translation>
+    </message>
+    <message>
+        <source>排除的读数</source>
+        <translation>Excluded readings</translation>
+    </message>
+</context>
+<context>
+    <name>bm::soil::SoilFigures</name>
+    <message>
+        <source>双层模型</source>
+        <translation>Two-layer model</translation>
+    </message>
+    <message>
+        <source>均匀土壤模型</source>
+        <translation>Uniform soil model</translation>
+    </message>
+    <message>
+        <source>上层电阻率 ρ1</source>
+        <translation>Top layer resistivity ρ1</translation>
+    </message>
+    <message>
+        <source>下层电阻率 ρ2</source>
+        <translation>Bottom layer resistivity ρ2</translation>
+    </message>
+    <message>
+        <source>上层厚度 h</source>
+        <translation>Top layer thickness h</translation>
+    </message>
+    <message>
+        <source>反射系数 K</source>
+        <translation>Reflection factor K</translation>
+    </message>
+    <message>
+        <source>均方根误差</source>
+        <translation>RMS error</translation>
+    </message>
+    <message>
+        <source>电阻率 ρ</source>
+        <translation>Resistivity ρ</translation>
+    </message>
+</context>
+<context>
+    <name>bm::soil::SoilPointModel</name>
+    <message>
+        <source>计入 / 记录</source>
+        <translation>Included / record</translation>
+    </message>
+    <message>
+        <source>间距 a (m)</source>
+        <translation>Spacing a (m)</translation>
+    </message>
+    <message>
+        <source>ρa (Ω·m)</source>
+        <translation>ρa (Ω·m)</translation>
+    </message>
+</context>
+<context>
+    <name>bm::soil::SoilReport</name>
+    <message>
+        <source>地点</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <source>操作员</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>仪器</source>
+        <translation>Instrument</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>记录</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>间距 a (m)</source>
+        <translation>Spacing a (m)</translation>
+    </message>
+    <message>
+        <source>ρa (Ω·m)</source>
+        <translation>ρa (Ω·m)</translation>
+    </message>
+    <message>
+        <source>计入</source>
+        <translation>Included</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>土壤电阻率分析报告</source>
+        <translation>Soil resistivity analysis report</translation>
+    </message>
+    <message>
+        <source>模型</source>
+        <translation>Models</translation>
+    </message>
+    <message>
+        <source>温纳法读数</source>
+        <translation>Wenner readings</translation>
+    </message>
+    <message>
+        <source>下载的记录</source>
+        <translation>Downloaded records</translation>
+    </message>
+    <message>
+        <source>无法生成PDF</source>
+        <translation>The PDF could not be made</translation>
+    </message>
+</context>
+<context>
+    <name>bm::soil::SoilWindow</name>
+    <message>
+        <source>土壤分析</source>
+        <translation>Soil analysis</translation>
+    </message>
+    <message>
+        <source>导出报告</source>
+        <translation>Export report</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>报告</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>地点</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <source>操作员</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>仪器</source>
+        <translation>Instrument</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>PDF文件 (*.pdf)|*.pdf|</source>
+        <translation>PDF document (*.pdf)|*.pdf|</translation>
+    </message>
+    <message>
+        <source>CSV文件 (*.csv)|*.csv|</source>
+        <translation>CSV file (*.csv)|*.csv|</translation>
     </message>
 </context>
 </TS>

@@ -246,6 +246,7 @@ SoilAnalysis analyse(const std::vector<SoilPoint>& points)
     std::copy_if(points.begin(), points.end(), std::back_inserter(used), usable);
     out.pointsUsed = int(used.size());
     if (used.empty()) {
+        out.verdict = points.empty() ? SoilAnalysis::Verdict::NoPoints : SoilAnalysis::Verdict::NoUsablePoints;
         out.message = points.empty() ? messages::noPoints() : messages::noUsablePoints();
         return out;
     }
@@ -258,18 +259,23 @@ SoilAnalysis analyse(const std::vector<SoilPoint>& points)
     }
     out.uniform = fitUniform(rho);
     if (out.distinctSpacings < 3) {
+        out.verdict = SoilAnalysis::Verdict::TooFewSpacings;
         out.message = messages::tooFewSpacings(out.distinctSpacings);
         return out;
     }
     if (!(spread(rho) <= kMaxRhoSpread) || !(spread(a) <= kMaxSpacingSpread)) {
+        out.verdict = SoilAnalysis::Verdict::SpreadTooWide;
         out.message = messages::spreadTooWide();
         return out;
     }
     out.twoLayer = fitTwoLayer(s, out.uniform->rho_ohm_m);
-    if (!out.twoLayer)
+    if (!out.twoLayer) {
+        out.verdict = SoilAnalysis::Verdict::FitFailed;
         out.message = messages::fitFailed();
-    else if (!out.twoLayer->resolved)
+    } else if (!out.twoLayer->resolved) {
+        out.verdict = SoilAnalysis::Verdict::LayersNotResolved;
         out.message = messages::layersNotResolved();
+    }
     return out;
 }
 

@@ -29,6 +29,10 @@ struct TwoLayerModel {
 };
 
 struct SoilAnalysis {
+    // What could be fitted; the message says the same in words.
+    enum class Verdict { BothModels, NoPoints, NoUsablePoints, TooFewSpacings, SpreadTooWide, FitFailed,
+                         LayersNotResolved };
+    Verdict verdict = Verdict::BothModels;
     std::optional<UniformModel> uniform;
     std::optional<TwoLayerModel> twoLayer;
     QString message; // why a model is missing; empty when both are given

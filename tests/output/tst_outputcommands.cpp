@@ -1,6 +1,7 @@
 // The save and print commands with a scripted dialog: what the dialog is offered,
 // which format is written, cancel against failure, writes that fail without harming
 // the old file, and real printed output on a PDF printer read back with pdftotext.
+#include "fakedialog.h"
 #include "records/commondialog.h"
 #include "records/outputcommands.h"
 #include "records/outputlines.h"
@@ -27,40 +28,6 @@
 using namespace bm;
 
 namespace {
-
-// Each Show answers with the next scripted reply and keeps a copy of what it was offered.
-struct FakeDialog : CommonDialog {
-    // A name typed (DefaultExt appended when it has none) or picked (exactName: taken as it is),
-    // and a file type, 0 keeping the one offered.
-    struct Reply { int error = 0; QString typedName; int chosenFilter = 0; bool exactName = false; };
-    struct Offered { QString fileName, filter, defaultExt, initDir; int flags, filterIndex; bool cancelError; };
-    struct Message { QMessageBox::Icon icon; QString title, text; };
-    QList<Reply> saveReplies;
-    QList<DialogOutcome> printReplies;
-    QList<Offered> saves;
-    QList<Message> messages;
-    int beeps = 0;
-    std::function<void()> onShow;
-    QPrinter pdf{QPrinter::HighResolution};
-
-    FakeDialog() { pdf.setOutputFormat(QPrinter::PdfFormat); }
-    DialogOutcome ShowSave() override
-    {
-        if (onShow)
-            onShow();
-        saves.append({FileName, Filter, DefaultExt, InitDir, Flags, FilterIndex, CancelError});
-        const Reply reply = saveReplies.isEmpty() ? Reply{} : saveReplies.takeFirst();
-        if (reply.error != DialogOutcome::kAccepted)
-            return {reply.error, QStringLiteral("scripted")};
-        FileName = reply.exactName ? reply.typedName : withDefaultExt(reply.typedName, DefaultExt);
-        FilterIndex = reply.chosenFilter > 0 ? reply.chosenFilter : FilterIndex;
-        return {};
-    }
-    DialogOutcome ShowPrinter() override { return printReplies.isEmpty() ? DialogOutcome{} : printReplies.takeFirst(); }
-    QPrinter& printer() override { return pdf; }
-    void beep() override { ++beeps; }
-    void message(QMessageBox::Icon i, const QString& title, const QString& text) override { messages.append({i, title, text}); }
-};
 
 QByteArray readAll(const QString& path)
 {
@@ -157,7 +124,7 @@ private slots:
         fake_->saveReplies = {{0, path("table")}};
         commands_->save();
 
-        const FakeDialog::Offered seen = fake_->saves.value(0);
+        const FakeDialog::SaveSeen seen = fake_->saves.value(0);
         QCOMPARE((QStringList{seen.fileName, seen.filter, seen.defaultExt, seen.initDir}),
                  (QStringList{"Quillmarsh", "txt格式 (*.txt)|*.txt|excel格式 (*.xls)|*.xls|", ".txt",
                               QDir::toNativeSeparators(folder_)}));

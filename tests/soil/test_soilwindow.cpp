@@ -1,5 +1,6 @@
 // The soil window over a records table: it follows records, clears and the include
 // boxes, and its PDF and CSV exports hold the figures and are written whole or not at all.
+#include "soil/ui/verdicttext.h"
 #include "fakedialog.h"
 
 #include "model/format.h"
@@ -91,6 +92,14 @@ QString pdftotext(const QString& file)
 
 } // namespace
 
+static QString verdict(SoilAnalysis::Verdict v, int spacings = 0)
+{
+    SoilAnalysis a;
+    a.verdict = v;
+    a.distinctSpacings = spacings;
+    return verdictText(a);
+}
+
 class TestSoilWindow : public QObject {
     Q_OBJECT
 
@@ -122,7 +131,7 @@ private slots:
     void followsRecordsAndClearWithAPlainMessageWhenEmpty()
     {
         QVERIFY(child<QLabel>("soilEmpty")->isVisible());
-        QCOMPARE(child<QLabel>("soilEmpty")->text(), messages::noPoints());
+        QCOMPARE(child<QLabel>("soilEmpty")->text(), verdict(SoilAnalysis::Verdict::NoPoints));
         QVERIFY(!child<QLabel>("soilFigures")->isVisible());
 
         appendSounding(*table_, 1);
@@ -188,7 +197,7 @@ private slots:
         for (int row = 2; row < 8; ++row)
             list->setData(list->index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
         QVERIFY(!window_->session().analysis().twoLayer);
-        QCOMPARE(child<QLabel>("soilMessage")->text(), messages::tooFewSpacings(2));
+        QCOMPARE(child<QLabel>("soilMessage")->text(), verdict(SoilAnalysis::Verdict::TooFewSpacings, 2));
         QVERIFY(child<QLabel>("soilMessage")->isVisible());
         QVERIFY(child<QLabel>("soilFigures")->isVisible());
 

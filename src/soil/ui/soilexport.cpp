@@ -1,4 +1,5 @@
 #include "soil/ui/soilexport.h"
+#include "soil/ui/verdicttext.h"
 
 #include "records/lineprinter.h"
 #include "soil/ui/soilchart.h"
@@ -164,8 +165,8 @@ void drawModels(Pages& pages, const SoilAnalysis& a)
         drawModel(pages, twoLayerTitle(), twoLayerRows(*a.twoLayer));
     if (a.uniform)
         drawModel(pages, uniformTitle(), uniformRows(*a.uniform));
-    if (!a.message.isEmpty())
-        pages.text(a.message, reportFont(10.0));
+    if (a.verdict != SoilAnalysis::Verdict::BothModels)
+        pages.text(verdictText(a), reportFont(10.0));
 }
 
 void drawRecords(Pages& pages, const QStringList& lines)

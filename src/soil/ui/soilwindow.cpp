@@ -1,4 +1,5 @@
 #include "soil/ui/soilwindow.h"
+#include "soil/ui/verdicttext.h"
 
 #include "records/commondialog.h"
 #include "records/outputcommands.h"
@@ -166,12 +167,12 @@ void SoilWindow::showAnalysis()
     const SoilAnalysis& a = session_->analysis();
     const bool empty = session_->points().empty();
     chart_->showAnalysis(session_->points(), a);
-    emptyLabel_->setText(a.message);
+    emptyLabel_->setText(verdictText(a));
     plotStack_->setCurrentIndex(empty ? 1 : 0);
     figures_->setText(figuresHtml());
     figures_->setVisible(a.uniform.has_value());
-    message_->setText(a.message);
-    message_->setVisible(!empty && !a.message.isEmpty());
+    message_->setText(verdictText(a));
+    message_->setVisible(!empty && a.verdict != SoilAnalysis::Verdict::BothModels);
 }
 
 QString SoilWindow::figuresHtml() const
