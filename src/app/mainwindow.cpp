@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/downloadprogress.h"
 #include "app/windowdesign.h"
 #include "display/readingspanel.h"
 #include "link/commport.h"
@@ -41,6 +42,9 @@ QString clockTime(const QLocale& locale, const QTime& time)
     return locale.toString(time, format.trimmed());
 }
 
+// Below the records table, inside the tab strip: no control of the design moves for it.
+constexpr design::Rect kProgressPlace{1550, 8990, 9615, 330};
+
 QFont sizedFont(QFont font, qreal points, bool bold)
 {
     font.setPointSizeF(points);
@@ -81,6 +85,7 @@ MainWindow::MainWindow(QWidget* parent)
     // The panel and the table lie over the tab strip's page area.
     panel_->raise();
     grid_->raise();
+    progress_ = new DownloadProgress(area, pixels(kProgressPlace), this);
     buildMenus();
     buildStatusBar();
 
@@ -227,6 +232,8 @@ void MainWindow::connectLink()
     });
     connect(link_, &Link::readingChanged, panel_, &ReadingsPanel::showReading);
     connect(link_, &Link::recordReceived, table_, &RecordTable::appendRecord);
+    connect(link_, &Link::downloadProgress, progress_, &DownloadProgress::progress);
+    connect(link_, &Link::downloadEnded, progress_, &DownloadProgress::ended);
     connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::tabSelected);
 }
 
@@ -282,6 +289,7 @@ void MainWindow::command3()
 {
     grid_->setGeometry(pixels(design::kGrid.rect));
     table_->initgrid();
+    progress_->setMissing(0);
 }
 
 void MainWindow::command4() { output_->print(); }
@@ -311,6 +319,7 @@ void MainWindow::tabSelected(int index)
     link_->selectTab(live);
     panel_->setVisible(live);
     grid_->setVisible(!live);
+    progress_->setRecordsTab(!live);
 }
 
 void MainWindow::timer1Tick()
@@ -326,6 +335,7 @@ void MainWindow::stopEverything()
     ending_ = true;
     link_->stop();
     panel_->stop();
+    progress_->stop();
     timer1_.stop();
     port_->close();
 }

@@ -15,6 +15,7 @@ class QToolButton;
 namespace bm {
 
 class CommPort;
+class DownloadProgress;
 class Link;
 class OutputCommands;
 class ReadingsPanel;
@@ -36,6 +37,7 @@ public:
     Link& link() { return *link_; }
     RecordTable& table() { return *table_; }
     ReadingsPanel& panel() { return *panel_; }
+    DownloadProgress& downloadProgress() { return *progress_; }
     QTimer* clockTimer() { return &timer1_; }
     // 0 文件, 1 操作, 2 帮助: later entries go after the ones of the design.
     QMenu* menu(int index) const { return menus_[index]; }
@@ -86,6 +88,7 @@ private:
     QToolButton* buttons_[6] = {};
     QMenu* menus_[3] = {};
     OutputCommands* output_ = nullptr;
+    DownloadProgress* progress_ = nullptr;
     QTimer timer1_;
     std::function<void()> endProgram_;
     bool ending_ = false;

@@ -1,3 +1,4 @@
+#include "app/downloadprogress.h"
 #include "app/mainwindow.h"
 #include "link/link.h"
 #include "model/measurement.h"
@@ -8,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableView>
@@ -141,6 +143,41 @@ private slots:
         QVERIFY(child<QWidget>("Frame1")->isVisible());
         QVERIFY(!child<QWidget>("grid")->isVisible());
         QVERIFY(read->isEnabled());
+    }
+
+    void downloadBarFollowsTheDownloadOnTheRecordsTabOnly()
+    {
+        bm::Link& link = window->link();
+        auto* tabs = child<QTabWidget>("TabStrip1");
+        auto* bar = child<QProgressBar>("downloadProgress");
+        tabs->setCurrentIndex(1);
+        QVERIFY(!bar->isVisible());
+        // Below the table, inside the tab strip, over nothing of the records tab.
+        QVERIFY(tabs->geometry().contains(bar->geometry()));
+        QVERIFY(!bar->geometry().intersects(child<QWidget>("grid")->geometry()));
+
+        QSignalSpy redraws(bar, &QProgressBar::valueChanged);
+        emit link.downloadProgress(1, 600);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->text(), QStringLiteral("1 / 600  剩余 1:00"));
+        for (int k = 2; k <= 300; ++k)
+            emit link.downloadProgress(k, 600);
+        QCOMPARE(redraws.size(), 1); // at most ten redraws a second
+        QTRY_COMPARE(bar->value(), 300);
+        QVERIFY(bar->text().startsWith(QStringLiteral("300 / 600  剩余 ")));
+
+        tabs->setCurrentIndex(0); // a tab change hides it without stopping it
+        QVERIFY(!bar->isVisible() && window->downloadProgress().running());
+        tabs->setCurrentIndex(1);
+        QVERIFY(bar->isVisible());
+        emit link.downloadEnded(false); // link lost
+        QVERIFY(!bar->isVisible() && !window->downloadProgress().running());
+
+        using P = bm::DownloadProgress;
+        QCOMPARE(P::estimateLeftMs(1, 10, 0), qint64(900));
+        QCOMPARE(P::estimateLeftMs(11, 20, 2000), qint64(1800)); // 200 ms a request so far
+        QCOMPARE(P::estimateLeftMs(20, 20, 5000), qint64(0));
+        QCOMPARE(P::barText(3, 7, 61001, true), QStringLiteral("补读 3 / 7  剩余 1:02"));
     }
 
     void menusHoldTheirEntriesWithoutShortcuts()
