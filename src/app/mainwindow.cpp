@@ -232,8 +232,14 @@ void MainWindow::connectLink()
     });
     connect(link_, &Link::readingChanged, panel_, &ReadingsPanel::showReading);
     connect(link_, &Link::recordReceived, table_, &RecordTable::appendRecord);
+    connect(link_, &Link::recordRepaired, table_, &RecordTable::fillRecord);
     connect(link_, &Link::downloadProgress, progress_, &DownloadProgress::progress);
-    connect(link_, &Link::downloadEnded, progress_, &DownloadProgress::ended);
+    connect(link_, &Link::repairProgress, progress_, &DownloadProgress::repairProgress);
+    connect(link_, &Link::downloadStarted, progress_, [this] { progress_->setMissing(0); });
+    connect(link_, &Link::downloadEnded, progress_, [this](bool complete) {
+        progress_->ended();
+        progress_->setMissing(complete ? link_->missingRecords() : 0);
+    });
     connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::tabSelected);
 }
 

@@ -173,6 +173,18 @@ private slots:
         emit link.downloadEnded(false); // link lost
         QVERIFY(!bar->isVisible() && !window->downloadProgress().running());
 
+        // Records that never replied are counted where the bar stood, until the next download or clear.
+        auto* missing = child<QLabel>("missingRecords");
+        window->downloadProgress().setMissing(3);
+        QVERIFY(missing->isVisible() && missing->geometry() == bar->geometry());
+        QCOMPARE(missing->text(), QStringLiteral("缺少 3 条记录"));
+        emit link.downloadProgress(1, 5);
+        QVERIFY(!missing->isVisible() && bar->isVisible());
+        emit link.downloadEnded(true);
+        window->downloadProgress().setMissing(2);
+        action("mnuclear")->trigger();
+        QVERIFY(!missing->isVisible());
+
         using P = bm::DownloadProgress;
         QCOMPARE(P::estimateLeftMs(1, 10, 0), qint64(900));
         QCOMPARE(P::estimateLeftMs(11, 20, 2000), qint64(1800)); // 200 ms a request so far
