@@ -8,11 +8,16 @@
 #include "records/outputcommands.h"
 #include "records/outputlines.h"
 #include "records/recordtable.h"
+#include "records/savetargets.h"
+#include "trend/trendwindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
@@ -87,6 +92,7 @@ MainWindow::MainWindow(QWidget* parent)
     grid_->raise();
     progress_ = new DownloadProgress(area, pixels(kProgressPlace), this);
     buildMenus();
+    addLaterEntries();
     buildStatusBar();
 
     output_ = new OutputCommands(this,
@@ -191,6 +197,14 @@ void MainWindow::buildMenus()
             connect(a, &QAction::triggered, this, [this, number = e.command] { runCommand(number); });
         }
     }
+}
+
+void MainWindow::addLaterEntries()
+{
+    // After the entries of the design, each where its menu ends.
+    QAction* trend = menu(1)->addAction(tr("实时趋势"));
+    trend->setObjectName(QStringLiteral("mnutrend"));
+    connect(trend, &QAction::triggered, this, &MainWindow::showTrend);
 }
 
 void MainWindow::buildStatusBar()
@@ -317,6 +331,30 @@ void MainWindow::command6()
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     box->open();
+}
+
+TrendWindow* MainWindow::trendWindow() const { return trend_; }
+
+void MainWindow::showTrend()
+{
+    if (!trend_) {
+        TrendFiles files{
+            [this](const QString& filter, const QString& name) {
+                const QString folder = defaultSaveFolder();
+                prepareSaveFolder(folder);
+                return QFileDialog::getSaveFileName(trend_, tr("另存为"), QDir(folder).filePath(name), filter);
+            },
+            [](const QString& path, const QByteArray& bytes) { return writeFileReplacing(path, bytes); },
+        };
+        trend_ = new TrendWindow(std::move(files), this);
+        trend_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(link_, &Link::measurementReceived, trend_, [this](const Measurement& m) {
+            trend_->addMeasurement(m, QDateTime::currentMSecsSinceEpoch());
+        });
+    }
+    trend_->show();
+    trend_->raise();
+    trend_->activateWindow();
 }
 
 void MainWindow::tabSelected(int index)

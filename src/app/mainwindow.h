@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
@@ -20,6 +21,7 @@ class Link;
 class OutputCommands;
 class ReadingsPanel;
 class RecordTable;
+class TrendWindow;
 struct PortAttempt;
 
 // The one window: buttons, status labels, the two tabs over the readings panel
@@ -49,6 +51,9 @@ public:
     void command4(); // 打印
     void command5(); // 关闭
     void command6(); // 帮助
+    // 实时趋势: opens the live trend window, or raises the one already open.
+    void showTrend();
+    TrendWindow* trendWindow() const;
 
     // Tab selection: index 0 is the live tab.
     void tabSelected(int index);
@@ -69,6 +74,7 @@ private:
     void buildGrid(QWidget* area);
     void buildButtons(QWidget* area);
     void buildMenus();
+    void addLaterEntries();
     void buildStatusBar();
     void connectLink();
     void startUp();
@@ -89,6 +95,7 @@ private:
     QMenu* menus_[3] = {};
     OutputCommands* output_ = nullptr;
     DownloadProgress* progress_ = nullptr;
+    QPointer<TrendWindow> trend_;
     QTimer timer1_;
     std::function<void()> endProgram_;
     bool ending_ = false;

@@ -290,6 +290,7 @@ void Link::readingReply()
     if (const auto m = protocol::decodeMeasurement(rcvdata_)) {
         reading_.apply(*m);
         emit readingChanged(reading_);
+        emit measurementReceived(*m);
     }
 }
 

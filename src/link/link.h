@@ -89,6 +89,8 @@ signals:
     void buttonsEnabled(bool enabled);
     // A live reading changed the current reading.
     void readingChanged(const bm::Reading& reading);
+    // The live reply behind it, as values.
+    void measurementReceived(const bm::Measurement& measurement);
     // A stored record arrived; the owner of the table stores it.
     void recordReceived(int number, const bm::Measurement& measurement);
     // The count reply arrived: a download of `count` records begins (none for 0).

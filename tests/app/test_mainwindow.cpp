@@ -3,6 +3,7 @@
 #include "link/link.h"
 #include "model/measurement.h"
 #include "records/recordtable.h"
+#include "trend/trendwindow.h"
 
 #include <QAction>
 #include <QLabel>
@@ -192,6 +193,22 @@ private slots:
         QCOMPARE(P::barText(3, 7, 61001, true), QStringLiteral("补读 3 / 7  剩余 1:02"));
     }
 
+    void trendEntryOpensOneNonModalWindowFedByLiveReadings()
+    {
+        action("mnutrend")->trigger();
+        bm::TrendWindow* trend = window->trendWindow();
+        QVERIFY(trend && trend->isVisible() && !trend->isModal());
+        bm::Measurement volts;
+        volts.kind = bm::Kind::Voltage;
+        volts.mainValue = {55, 0x51};
+        emit window->link().measurementReceived(volts);
+        QCOMPARE(trend->store().size(), size_t(1));
+        action("mnutrend")->trigger();
+        QCOMPARE(window->trendWindow(), trend);
+        trend->close(); // gone; the next one starts afresh
+        QTRY_VERIFY(!window->trendWindow());
+    }
+
     void menusHoldTheirEntriesWithoutShortcuts()
     {
         const QList<QAction*> menus = window->menuBar()->actions();
@@ -210,7 +227,7 @@ private slots:
             return names;
         };
         QCOMPARE(entries(0), (QStringList{"mnuread=读取", "mnusave=保存", "mnuclose=关闭"}));
-        QCOMPARE(entries(1), (QStringList{"mnuclear=清空", "mnuprint=打印"}));
+        QCOMPARE(entries(1), (QStringList{"mnuclear=清空", "mnuprint=打印", "mnutrend=实时趋势"}));
         QCOMPARE(entries(2), (QStringList{"aboutsoftware=关于软件"}));
         QCOMPARE(withShortcut, QStringList());
     }
