@@ -21,7 +21,9 @@ ALLOWED = {
     "app": None,  # the top: wires everything
 }
 CORE_TARGETS = {"brackenmoor_core", "brackenmoor_soil"}
-CORE_FOLDERS = {"model", "link", "cli"}
+CORE_FOLDERS = {"model", "link", "cli", "soil"}
+# Windows of a part live in its ui/ subfolder, outside the core.
+UI_SUBFOLDER = "ui"
 GUI_MODULES = ["QtGui", "QtWidgets", "QtPrintSupport", "QtCharts"]
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^">]+)[">]')
 
@@ -48,6 +50,7 @@ def core_files():
                 files.update(os.path.join(folder, f) for f in body.split())
     for folder in CORE_FOLDERS:
         files.update(glob.glob(os.path.join(SRC, folder, "*.[ch]*")))
+    files = {f for f in files if os.sep + UI_SUBFOLDER + os.sep not in f}
     return {os.path.normpath(f) for f in files}
 
 

@@ -8,11 +8,13 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libqt6opengl6-dev
   qt6-qpa-plugins libgl-dev libxkbcommon-dev
   fonts-noto-cjk fonts-dejavu-core
+  qt6-l10n-tools qt6-translations-l10n
   xvfb xauth poppler-utils python3 python3-xlrd
   librsvg2-bin desktop-file-utils appstream dpkg-dev file
+  libeigen3-dev qt6-charts-dev
 )
 
 missing=()

@@ -170,6 +170,10 @@ void SimTester::setLinkPath(const QString& path)
 bool SimTester::openPty()
 {
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    // Not inherited: a program started from here (a test's child process)
+    // holding the master would keep the line alive after vanish().
+    if (master >= 0)
+        ::fcntl(master, F_SETFD, FD_CLOEXEC);
     if (master < 0) {
         error_ = QString::fromLocal8Bit(std::strerror(errno));
         return false;
@@ -181,7 +185,7 @@ bool SimTester::openPty()
         return false;
     }
     const QString slavePath = QString::fromLocal8Bit(name);
-    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (slave < 0) {
         error_ = QString::fromLocal8Bit(std::strerror(errno));
         ::close(master);

@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "app/language.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>
@@ -24,8 +25,10 @@ int main(int argc, char** argv)
         return *code;
 
     QApplication app(argc, argv);
+    // Before the translators: the command line answers in English like --help.
     if (const auto code = bm::rejectUnexpectedArguments(QApplication::arguments()))
         return *code;
+    bm::installTranslators(app, bm::chooseLanguage(bm::preferredLanguages()));
     QGuiApplication::setDesktopFileName(QStringLiteral(BRACKENMOOR_APP_ID));
     QApplication::setWindowIcon(applicationIcon());
 

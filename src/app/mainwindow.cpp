@@ -272,7 +272,10 @@ QString MainWindow::portToolTip(const PortAttempt& attempt)
 {
     if (attempt.reason.isEmpty())
         return attempt.device;
-    return attempt.device.isEmpty() ? attempt.reason : attempt.device + QStringLiteral(": ") + attempt.reason;
+    QString tip = attempt.device.isEmpty() ? attempt.reason : attempt.device + QStringLiteral(": ") + attempt.reason;
+    if (attempt.accessDenied)
+        tip += QLatin1Char('\n') + tr("将用户加入 dialout 组并重新登录后即可使用此端口");
+    return tip;
 }
 
 QString MainWindow::linkStatusText(bool linked) { return linked ? tr("通信成功") : tr("通信失败"); }

@@ -121,6 +121,17 @@ ReadingsPanel::ReadingsPanel(const Reading& reading, QWidget* parent)
     setFrameShape(QFrame::StyledPanel);
     resize(toPixels(9615), toPixels(7095));
 
+    buildLabels();
+    buildMarks();
+    setUpAnimation();
+    showReading(reading);
+    vrprecord_.start();
+}
+
+ReadingsPanel::~ReadingsPanel() = default;
+
+void ReadingsPanel::buildLabels()
+{
     struct LabelDesign {
         const char* name;
         const char* text;
@@ -166,6 +177,10 @@ ReadingsPanel::ReadingsPanel(const Reading& reading, QWidget* parent)
     label(ValueRc)->setAccessibleDescription(tr("current electrode resistance Rc"));
     label(ValueRp)->setAccessibleDescription(tr("potential electrode resistance Rp"));
 
+}
+
+void ReadingsPanel::buildMarks()
+{
     const QFont markFont = panelFont(15);
     auto addMark = [&](const char* name, int left, int top, const QString& description) {
         auto* mark = new QLabel(QString::fromLatin1(name), this);
@@ -182,6 +197,10 @@ ReadingsPanel::ReadingsPanel(const Reading& reading, QWidget* parent)
     noise_ = addMark("NOISE", 7800, 2760, tr("noise warning"));
     lowbat_ = addMark("LOWBAT", 7800, 3360, tr("low battery warning"));
 
+}
+
+void ReadingsPanel::setUpAnimation()
+{
     RevealAnimation::Items movable{};
     for (int i = 0; i < PanelItemCount; ++i)
         movable[i] = items_[i].get();
@@ -200,12 +219,7 @@ ReadingsPanel::ReadingsPanel(const Reading& reading, QWidget* parent)
     movetimer_.setInterval(5);
     movetimer_.setTimerType(Qt::PreciseTimer);
     connect(&movetimer_, &QTimer::timeout, this, &ReadingsPanel::movetimerTick);
-
-    showReading(reading);
-    vrprecord_.start();
 }
-
-ReadingsPanel::~ReadingsPanel() = default;
 
 QLabel* ReadingsPanel::addLabel(const char* name, const QString& text, int widthTwips, int heightTwips)
 {

@@ -50,6 +50,9 @@ public:
 private:
     class LabelItem;
 
+    void buildLabels();
+    void buildMarks();
+    void setUpAnimation();
     QLabel* addLabel(const char* name, const QString& text, int widthTwips, int heightTwips);
 
     const Reading& reading_;

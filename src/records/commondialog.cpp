@@ -67,7 +67,7 @@ DialogOutcome QtCommonDialog::ShowPrinter()
         return {};
     }
     if (!target.isValid())
-        return {DialogOutcome::kFailed, QCoreApplication::translate("OutputCommands", "打印机不可用: ") + target.printerName()};
+        return {DialogOutcome::kFailed, QCoreApplication::translate("bm::OutputCommands", "打印机不可用: ") + target.printerName()};
     return {};
 }
 

@@ -28,7 +28,7 @@ QString printLines(QPagedPaintDevice& device, const QStringList& lines, int topT
 {
     QPainter painter;
     if (!painter.begin(&device))
-        return QCoreApplication::translate("OutputCommands", "打印机无法开始打印");
+        return QCoreApplication::translate("bm::OutputCommands", "打印机无法开始打印");
     const QFont font = printFont();
     painter.setFont(font);
     const QFontMetricsF metrics(font, &device);

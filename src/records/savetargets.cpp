@@ -11,13 +11,13 @@ namespace bm {
 // The filters are shown in the Save As dialog, so they follow the interface language.
 SaveChoice readingSaveChoice()
 {
-    return {QCoreApplication::translate("OutputCommands", "jpg格式 (*.jpg)|*.jpg|txt格式 (*.txt)|*.txt|"),
+    return {QCoreApplication::translate("bm::OutputCommands", "jpg格式 (*.jpg)|*.jpg|txt格式 (*.txt)|*.txt|"),
             QStringLiteral(".jpg"), QStringLiteral(".txt")};
 }
 
 SaveChoice tableSaveChoice()
 {
-    return {QCoreApplication::translate("OutputCommands", "txt格式 (*.txt)|*.txt|excel格式 (*.xls)|*.xls|"),
+    return {QCoreApplication::translate("bm::OutputCommands", "txt格式 (*.txt)|*.txt|excel格式 (*.xls)|*.xls|"),
             QStringLiteral(".txt"), QStringLiteral(".xls")};
 }
 

@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -40,7 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     switch (route(comok, code)) {
     case Route::Handshake:
         check(!comok && code == kHandshake);
-        (void)isHandshakeReply(reply);
+        // Only the three bytes 77 55 77 at the start link the tester.
+        check(isHandshakeReply(reply)
+              == (reply.size() >= 3 && reply.startsWith(QByteArray::fromHex("775577"))));
         break;
     case Route::Count:
         if (const auto n = decodeCount(reply))
@@ -53,6 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (m) {
             for (const QString* s : {&m->main, &m->rc, &m->rp, &m->spacing})
                 check(valueShape().match(*s).hasMatch());
+            // A typed value is overloaded exactly when its text says so.
+            check(m->mainValue.overloaded() == m->main.startsWith(QStringLiteral("OL ")));
+            check(m->kind == bm::Kind::None || m->mainValue.overloaded() || !std::isnan(m->mainValue.si()));
         }
         break;
     }

@@ -1,6 +1,9 @@
 // The text and spreadsheet writers over arbitrary cell texts: never a crash,
-// one CR LF per line, and always a well-formed compound file.
+// one CR LF per line, and always a well-formed compound file. The CSV writer
+// over arbitrary reply bytes: one line per record, eight fields each.
+#include "link/protocol.h"
 #include "records/ansitext.h"
+#include "records/csvwriter.h"
 #include "records/outputlines.h"
 #include "records/xlswriter.h"
 
@@ -17,10 +20,25 @@ void check(bool ok)
         std::abort();
 }
 
+// Every 10 input bytes are a record as the tester would send it.
+void checkCsv(const uint8_t* data, size_t size)
+{
+    QList<bm::NumberedMeasurement> records;
+    for (size_t at = 0; at + 10 <= size; at += 10) {
+        const QByteArray reply(reinterpret_cast<const char*>(data + at), 10);
+        records.append({int(at / 10) + 1, *bm::protocol::decodeMeasurement(reply)});
+    }
+    const QStringList lines = QString::fromUtf8(bm::recordsCsv(records)).split(QLatin1Char('\n'));
+    check(lines.size() == records.size() + 2 && lines.last().isEmpty());
+    for (const QString& line : lines.mid(0, lines.size() - 1))
+        check(line.count(QLatin1Char(',')) == 7);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    checkCsv(data, size);
     if (size < 2)
         return 0;
     const int rows = 1 + data[0] % 12;

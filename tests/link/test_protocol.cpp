@@ -1,6 +1,9 @@
-#include "model/reading.h"
+// Replies decoded into measurements and value texts, in either decimal separator.
 #include "link/protocol.h"
+#include "model/format.h"
+#include "model/reading.h"
 
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <algorithm>
@@ -8,6 +11,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 namespace p = bm::protocol;
+using bm::fmtvalue;
 using bm::Kind;
 using p::Route;
 
@@ -18,41 +22,20 @@ class TestProtocol : public QObject {
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
 
-    void requestFramesAndThresholds()
-    {
-        const struct { int code; const char* frame; int threshold; } cases[] = {
-            {11000, "77f82a", 3}, {12000, "77e02e", 2}, {13000, "77c832", 10}, {5, "770500", 10},
-            {256, "770001", 10}, {10000, "771027", 10}, {10001, "771127", 3}, {32767, "77ff7f", 3}};
-        for (const auto& c : cases) {
-            QCOMPARE(p::requestFrame(qint16(c.code)), hex(c.frame));
-            QCOMPARE(p::receiveThreshold(qint16(c.code)), qint16(c.threshold));
-        }
-    }
-
-    void dispatchByLinkStateAndLastCode()
+    // Records, the count and readings are dispatched by the link's tests; these are the quiet cases.
+    void handshakeOnlyUntilLinkedAndCountReplies()
     {
         QCOMPARE(p::route(false, 11000), Route::Handshake);
         QCOMPARE(p::route(true, 11000), Route::Ignore); // the keep-alive once linked
-        for (bool comok : {false, true}) {
-            QCOMPARE(p::route(comok, 1), Route::Record);
-            QCOMPARE(p::route(comok, 10000), Route::Record);
-            QCOMPARE(p::route(comok, 12000), Route::Count);
-            QCOMPARE(p::route(comok, 13000), Route::Reading);
-            QCOMPARE(p::route(comok, 10001), Route::Ignore);
-            QCOMPARE(p::route(comok, 0), Route::Ignore); // nothing sent yet: never the header row
-        }
-    }
-
-    void handshakeAndCountReplies()
-    {
-        QVERIFY(p::isHandshakeReply(hex("775577")));
-        QVERIFY(p::isHandshakeReply(hex("7755770102")));
+        QCOMPARE(p::route(false, 0), Route::Ignore);    // nothing sent yet: never the header row
+        QCOMPARE(p::route(true, 10001), Route::Ignore);
+        for (const char* good : {"775577", "7755770102"})
+            QVERIFY2(p::isHandshakeReply(hex(good)), good);
         for (const char* bad : {"775500", "775578", "785577", "7755", ""})
             QVERIFY2(!p::isHandshakeReply(hex(bad)), bad);
-        QCOMPARE(p::decodeCount(hex("0300")), std::optional<qint16>(3));
-        QCOMPARE(p::decodeCount(hex("0000")), std::optional<qint16>(0));
-        QCOMPARE(p::decodeCount(hex("0001")), std::optional<qint16>(256));
-        QCOMPARE(p::decodeCount(hex("ff7f")), std::optional<qint16>(32767));
+        for (const auto& [reply, count] :
+             std::initializer_list<std::pair<const char*, int>>{{"0300", 3}, {"0000", 0}, {"0001", 256}, {"ff7f", 32767}})
+            QCOMPARE(p::decodeCount(hex(reply)), std::optional<qint16>(count));
         for (const char* bad : {"0080", "ffff", "03", ""})
             QVERIFY2(!p::decodeCount(hex(bad)), bad);
     }
@@ -60,25 +43,18 @@ private slots:
     void liveRepliesChangeOnlyTheirOwnCaptions()
     {
         bm::Reading r;
-        auto m = p::decodeMeasurement(hex("e80321147b00c8016400"));
-        QVERIFY(m);
-        QCOMPARE(m->kind, Kind::Resistance);
-        r.apply(*m);
-        QCOMPARE(r.r, u"100.0KΩ"_s);
-        QCOMPARE(r.rc, u"1.23KΩ"_s);
-        QCOMPARE(r.rp, u"4.56KΩ"_s);
-        QCOMPARE(r.p_length, u"0.00 m"_s);
+        r.apply(*p::decodeMeasurement(hex("e80321147b00c8016400")));
+        QCOMPARE(r.r + r.rc + r.rp + r.p_length, u"100.0KΩ1.23KΩ4.56KΩ0.00 m"_s);
         QCOMPARE(r.testmode, 2);
         QVERIFY(r.noise && r.lowbat && !r.hvolt);
 
         r.apply(*p::decodeMeasurement(hex("10275208010203040506")));
-        QCOMPARE(r.v, u"OL V"_s);
+        QCOMPARE(r.v + r.r, u"OL V100.0KΩ"_s);
         QCOMPARE(r.testmode, 1);
-        QCOMPARE(r.r, u"100.0KΩ"_s);
         QVERIFY(!r.noise && !r.lowbat && r.hvolt);
 
         // Milliamps name no measurement: no caption, no mode, but the marks follow.
-        m = p::decodeMeasurement(hex("01006110000000000000"));
+        const auto m = p::decodeMeasurement(hex("01006110000000000000"));
         QCOMPARE(m->kind, Kind::None);
         QVERIFY(m->main.isEmpty());
         r.apply(*m);
@@ -94,6 +70,54 @@ private slots:
             std::generate(reply.begin(), reply.end(), [&] { return char(rng()); });
             QCOMPARE(bool(p::decodeMeasurement(reply)), reply.size() >= 10);
             QVERIFY(p::decodeCount(reply).value_or(0) >= 0);
+        }
+    }
+
+    void valueTexts()
+    {
+        const struct { int hi, lo, fmt; QString text; } cases[] = {
+            {0x00, 0x00, 0x22, u"0.00KΩ"_s},  {0x30, 0x39, 0x13, u"12.345Ω"_s}, {0x00, 0x05, 0x32, u"0.05Ωm"_s},
+            {0x27, 0x0F, 0x21, u"999.9KΩ"_s}, {0x27, 0x11, 0x21, u"1000.1KΩ"_s}, {0x27, 0x10, 0x21, u"OL KΩ"_s},
+            {0x27, 0x10, 0x5F, u"OL V"_s},    {0x01, 0x00, 0x24, u"KΩ"_s},       {0x00, 0x64, 0x71, u"10.0m"_s},
+            {0x04, 0xD2, 0x43, u"1.234KΩm"_s}, {0x00, 0x07, 0x60, u"7mA"_s},     {0x12, 0x34, 0x02, {}},
+            {0x12, 0x34, 0x80, {}},           {0x27, 0x10, 0xF1, {}}};
+        for (const auto& c : cases)
+            QCOMPARE(fmtvalue(quint8(c.hi), quint8(c.lo), quint8(c.fmt), QLocale::c()), c.text);
+    }
+
+    // Every format byte: a text of the one shape the panel and the files expect, and the
+    // decimal separator the only thing the locale changes, never a group separator.
+    void everyFormatGivesOneShapeInEitherSeparator()
+    {
+        const QLocale german(QLocale::German, QLocale::Germany);
+        const QRegularExpression shape(u"^((\\d+(,\\d{1,3})?|OL )?(Ω|KΩ|Ωm|KΩm|V|mA|m))?$"_s);
+        for (int fmt = 0; fmt <= 0xFF; ++fmt) {
+            for (const int count : {0, 7, 999, 1001, 9999, 10000, 10001, 65535}) {
+                const QString de = fmtvalue(quint8(count >> 8), quint8(count), quint8(fmt), german);
+                QVERIFY2(shape.match(de).hasMatch(), qPrintable(de));
+                QCOMPARE(QString(de).replace(u',', u'.'), fmtvalue(quint8(count >> 8), quint8(count), quint8(fmt), QLocale::c()));
+            }
+        }
+        QLocale::setDefault(german);
+        QCOMPARE(fmtvalue(0x00, 0x05, 0x32), u"0,05Ωm"_s);
+        QLocale::setDefault(QLocale::c());
+    }
+
+    // The text is the count with the separator d places from the right, for every count:
+    // rounding of every value the tester can send.
+    void everyCountReadsBackExactly()
+    {
+        for (int d = 0; d <= 3; ++d) {
+            for (int count = 0; count <= 0xFFFF; ++count) {
+                QString want = QString::number(count).rightJustified(d + 1, u'0');
+                if (d > 0)
+                    want.insert(want.size() - d, u'.');
+                if (count == 10000)
+                    want = u"OL "_s;
+                const QString got = fmtvalue(quint8(count >> 8), quint8(count), quint8(0x50 | d), QLocale::c());
+                if (got != want + u"V"_s)
+                    QFAIL(qPrintable(u"%1/%2: %3"_s.arg(count).arg(d).arg(got)));
+            }
         }
     }
 };

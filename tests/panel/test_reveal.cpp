@@ -1,26 +1,20 @@
+// The readings panel with its timers ticked by hand: labels that fit and are
+// described, each mode's labels flown in one per tick, a change of mode mid-reveal.
+#include "display/readingspanel.h"
 #include "display/reveal.h"
 
-#include <QTimer>
+#include <QLabel>
 #include <QtTest>
 
 #include <map>
+#include <tuple>
+#include <memory>
 
 using namespace bm;
 
 namespace {
 
-struct FakeItem final : MovableItem {
-    QPoint at;
-    bool shown = true; // visible at first, so that emptying the panel shows
-    int left() const override { return at.x(); }
-    int top() const override { return at.y(); }
-    void setLeft(int t) override { at.setX(t); }
-    void setTop(int t) override { at.setY(t); }
-    bool isVisible() const override { return shown; }
-    void setVisible(bool v) override { shown = v; }
-};
-
-using Placed = std::map<int, QPoint>; // label -> where it stands
+using Placed = std::map<int, QPoint>; // label -> where it stands, in twips
 
 Placed layoutOf(int mode)
 {
@@ -32,83 +26,116 @@ Placed layoutOf(int mode)
     return out;
 }
 
-// The twelve labels and the two timers, ticked by hand.
-struct Panel {
-    std::array<FakeItem, PanelItemCount> items;
-    QTimer revealTimer, flightTimer;
-    RevealAnimation anim{[this] {
-        RevealAnimation::Items p;
-        std::transform(items.begin(), items.end(), p.begin(), [](FakeItem& i) { return &i; });
-        return p;
-    }(), revealTimer, flightTimer};
-
-    Placed shown() const
-    {
-        Placed out;
-        for (int i = 0; i < PanelItemCount; ++i)
-            if (items[i].shown)
-                out[i] = items[i].at;
-        return out;
-    }
-    int fly() // flight ticks until the flight stops itself
-    {
-        int ticks = 0;
-        for (; flightTimer.isActive() && ticks < 100; ++ticks)
-            anim.moveTick();
-        return ticks;
-    }
-    // Each reveal tick starts one more label, flown in ten steps and a closing tick;
-    // the tick after the last one ends the reveal with exactly this layout in place.
-    void verifyCleanReveal(int mode)
-    {
-        const Placed layout = layoutOf(mode);
-        QVERIFY(shown().empty() && layout.size() > 1);
-        for (size_t tick = 1; tick <= layout.size() + 1; ++tick) {
-            anim.revealTick(mode);
-            QCOMPARE(fly(), tick <= layout.size() ? 11 : 0);
-            QCOMPARE(shown().size(), std::min(tick, layout.size()));
-        }
-        QVERIFY(!revealTimer.isActive());
-        QCOMPARE(shown(), layout);
-    }
-};
-
 } // namespace
 
 class RevealTest : public QObject {
     Q_OBJECT
 
+    Reading reading_;
+    std::unique_ptr<ReadingsPanel> panel_;
+
+    QLabel* named(const char* name) { return panel_->findChild<QLabel*>(QString::fromLatin1(name)); }
+    Placed shown() const
+    {
+        Placed out;
+        for (int i = 0; i < PanelItemCount; ++i)
+            if (!panel_->label(PanelItem(i))->isHidden())
+                out[i] = {panel_->leftOf(PanelItem(i)), panel_->topOf(PanelItem(i))};
+        return out;
+    }
+    void watch(int mode) { reading_.testmode = mode; panel_->vrprecordTick(); }
+    void revealTick(int mode) { reading_.testmode = mode; panel_->movectrltimerTick(); }
+    int fly() // flight ticks until the flight stops itself
+    {
+        int ticks = 0;
+        for (; panel_->moveTimer()->isActive() && ticks < 100; ++ticks)
+            panel_->movetimerTick();
+        return ticks;
+    }
+    // Each reveal tick starts one more label, flown in ten steps and a closing tick;
+    // the tick after the last one ends the reveal with exactly this layout in place,
+    // every label on the nearest pixel of its twips.
+    void verifyCleanReveal(int mode)
+    {
+        const Placed layout = layoutOf(mode);
+        QVERIFY(shown().empty() && layout.size() > 1);
+        for (size_t tick = 1; tick <= layout.size() + 1; ++tick) {
+            revealTick(mode);
+            QCOMPARE(fly(), tick <= layout.size() ? 11 : 0);
+            QCOMPARE(shown().size(), std::min(tick, layout.size()));
+        }
+        QVERIFY(!panel_->movectrlTimer()->isActive());
+        QCOMPARE(shown(), layout);
+        for (const auto& [item, at] : layout)
+            QCOMPARE(panel_->label(PanelItem(item))->pos(), QPoint(qRound(at.x() / 15.0), qRound(at.y() / 15.0)));
+    }
+
 private slots:
+    void init()
+    {
+        reading_ = Reading();
+        panel_ = std::make_unique<ReadingsPanel>(reading_);
+    }
+
+    void everyLabelIsNamedDescribedAndItsTextFits()
+    {
+        std::tie(reading_.r, reading_.p, reading_.v, reading_.rc, reading_.p_length) =
+            std::tuple("100.0KΩ", "OL KΩm", "65535V", "655.35KΩ", "6553.5m");
+        panel_->showReading(reading_);
+        for (const char* name : {"Label3_0", "Label3_1", "Label3_2", "Label3_3", "Label3_4", "Label3_5",
+                                 "v", "r", "p", "p_length", "rc", "rp"}) {
+            QLabel* label = named(name);
+            QVERIFY2(label && label->isHidden(), name); // nothing shows before the first reveal
+            QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(), name);
+        }
+        for (const char* name : {"v", "r", "p", "p_length", "rc", "rp", "NOISE", "HVOLT", "LOWBAT"}) {
+            QVERIFY2(!named(name)->accessibleDescription().isEmpty(), name);
+            QVERIFY2(named(name)->accessibleName().isEmpty(), name); // the text itself is announced
+        }
+        QVERIFY(named("HVOLT")->isHidden() && named("LOWBAT")->isHidden());
+        QVERIFY(panel_->vrprecordTimer()->isActive());
+        QVERIFY(!panel_->movectrlTimer()->isActive() && !panel_->moveTimer()->isActive());
+    }
+
+    // A new reading shows its marks at once; its layout waits for the watcher's tick.
     void eachModeRevealsItsLabelsOnePerTick()
     {
-        Panel panel;
         for (const int mode : {1, 2, 3}) {
-            panel.anim.watch(mode);
-            panel.verifyCleanReveal(mode);
+            reading_.testmode = mode;
+            reading_.noise = mode == 3;
+            panel_->showReading(reading_);
+            QCOMPARE(named("NOISE")->isHidden(), mode != 3);
+            QCOMPARE(shown(), layoutOf(mode - 1));
+            watch(mode);
+            verifyCleanReveal(mode);
         }
     }
 
     void modeChangeMidRevealStartsTheNewLayoutClean()
     {
-        Panel panel;
-        panel.anim.watch(2);
-        for (int i = 0; i < 3; ++i, panel.fly())
-            panel.anim.revealTick(2);
-        panel.anim.revealTick(2);
-        panel.anim.moveTick(); // the fourth label in flight when the tester switches
-        panel.anim.revealTick(3); // the reveal stops, what stands stays
-        QCOMPARE(panel.shown().size(), size_t(4));
-        panel.anim.watch(3);
-        panel.anim.moveTick(); // a flight tick already queued when the panel was emptied
-        panel.verifyCleanReveal(3); // no label of the resistance layout left
-        panel.anim.watch(3); // 3 -> 2 -> 3 between two watcher ticks: nothing is laid out again
-        QVERIFY(!panel.revealTimer.isActive());
-        panel.anim.watch(7); // no layout for an unknown mode: the panel stays empty
-        for (int i = 0; i < 3; ++i, panel.fly())
-            panel.anim.revealTick(7);
-        QVERIFY(panel.shown().empty());
+        watch(2);
+        revealTick(2);
+        panel_->movetimerTick(); // one tenth of the way
+        QCOMPARE(QPoint(panel_->leftOf(Label3_1), panel_->topOf(Label3_1)), QPoint(216, 180));
+        QCOMPARE(named("Label3_1")->pos(), QPoint(14, 12)); // nearest pixel of 14.4, 12
+        fly();
+        for (int i = 0; i < 2; ++i, fly())
+            revealTick(2);
+        revealTick(2);
+        panel_->movetimerTick(); // the fourth label in flight when the tester switches
+        revealTick(3); // the reveal stops, what stands stays
+        QCOMPARE(shown().size(), size_t(4));
+        watch(3);
+        panel_->movetimerTick(); // a flight tick already queued when the panel was emptied
+        verifyCleanReveal(3);    // no label of the resistance layout left
+        watch(3); // 3 -> 2 -> 3 between two watcher ticks: nothing is laid out again
+        QVERIFY(!panel_->movectrlTimer()->isActive());
+        watch(7); // no layout for an unknown mode: the panel stays empty
+        for (int i = 0; i < 3; ++i, fly())
+            revealTick(7);
+        QVERIFY(shown().empty());
     }
 };
 
-QTEST_GUILESS_MAIN(RevealTest)
+QTEST_MAIN(RevealTest)
 #include "test_reveal.moc"

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "link/recorddownloader.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace bm::cli {
+
+// --port: a COM number of the port map, a device path, or neither (search).
+struct PortChoice {
+    int number = 0;  // COMn, 0: not given as a number
+    QString path;    // a device path
+    bool given() const { return number > 0 || !path.isEmpty(); }
+};
+
+enum class ReadFormat { Text, Csv, Json };
+enum class FileFormat { Csv, Txt, Xls };
+
+struct PortsOptions {
+    PortChoice port;
+    bool probe = false;
+};
+
+struct ReadOptions {
+    PortChoice port;
+    int count = 1;
+    bool follow = false;
+    ReadFormat format = ReadFormat::Text;
+};
+
+struct DownloadOptions {
+    PortChoice port;
+    QString output;  // empty: standard output
+    FileFormat format = FileFormat::Csv;
+    DownloadSettings settings;
+};
+
+enum class SoilFormat { Text, Json };
+
+struct SoilOptions {
+    QString file;                  // "-": standard input
+    SoilFormat format = SoilFormat::Text;
+    QList<double> excludedSpacings; // metres
+};
+
+// A parsed subcommand, or the exit status to leave with at once (after
+// --help, or a usage error already reported on standard error).
+template <typename Options>
+struct Parsed {
+    std::optional<Options> options;
+    int exitCode = 0;
+};
+
+// args: the subcommand's own arguments, without the program and subcommand names.
+Parsed<PortsOptions> parsePorts(const QStringList& args);
+Parsed<ReadOptions> parseRead(const QStringList& args);
+Parsed<DownloadOptions> parseDownload(const QStringList& args);
+Parsed<SoilOptions> parseSoil(const QStringList& args);
+
+// The tool's own usage, listing the subcommands.
+QString toolUsage();
+
+} // namespace bm::cli

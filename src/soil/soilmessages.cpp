@@ -1,0 +1,91 @@
+#include "soil/soilmessages.h"
+
+#include <QCoreApplication>
+
+namespace bm::soil::messages {
+
+// Context and text are literals in each call, so lupdate finds them.
+namespace {
+
+QString atLine(int line, const QString& what)
+{
+    return QCoreApplication::translate("bm::soil", "line %1: %2").arg(line).arg(what);
+}
+
+} // namespace
+
+QString noPoints()
+{
+    return QCoreApplication::translate("bm::soil", "There are no readings to analyse.");
+}
+
+QString noUsablePoints()
+{
+    return QCoreApplication::translate("bm::soil", "No included reading has a positive spacing and resistivity.");
+}
+
+QString tooFewSpacings(int distinct)
+{
+    return QCoreApplication::translate("bm::soil", "The two-layer model needs readings at three or more different spacings; "
+              "the included readings have %1, so only the uniform model is given.")
+        .arg(distinct);
+}
+
+QString spreadTooWide()
+{
+    return QCoreApplication::translate("bm::soil", "The readings span too wide a range for the two-layer model; only the uniform model is given.");
+}
+
+QString fitFailed()
+{
+    return QCoreApplication::translate("bm::soil", "The two-layer model could not be fitted to these readings; only the uniform model is given.");
+}
+
+QString layersNotResolved()
+{
+    return QCoreApplication::translate("bm::soil", "The readings do not resolve two layers: the best two-layer fit lies at the edge "
+                                                   "of what these spacings can show. The uniform model describes the ground as well.");
+}
+
+QString emptyInput()
+{
+    return QCoreApplication::translate("bm::soil", "The file is empty.");
+}
+
+QString unknownHeader(int line)
+{
+    return atLine(line, QCoreApplication::translate("bm::soil", "expected a CSV header with the columns spacing_m and resistivity_ohm_m, "
+                           "or the saved table's header starting with NO."));
+}
+
+QString missingColumn(int line, const QString& column)
+{
+    return atLine(line, QCoreApplication::translate("bm::soil", "the header has no column %1").arg(column));
+}
+
+QString notANumber(int line, const QString& column, const QString& text)
+{
+    return atLine(line, QCoreApplication::translate("bm::soil", "%1 is not a number: '%2'").arg(column, text));
+}
+
+QString missingValue(int line, const QString& column)
+{
+    return atLine(line, QCoreApplication::translate("bm::soil", "%1 is empty").arg(column));
+}
+
+QString notARecord(int line, const QString& text)
+{
+    return atLine(line, QCoreApplication::translate("bm::soil", "expected a record number: '%1'").arg(text));
+}
+
+QString unreadableValue(int line, const QString& text)
+{
+    return atLine(line, QCoreApplication::translate("bm::soil", "not a value with a unit: '%1'").arg(text));
+}
+
+QString noUsableRows()
+{
+    return QCoreApplication::translate("bm::soil", "The file has no usable resistivity readings (with a positive spacing and not overloaded).");
+}
+
+} // namespace bm::soil::messages

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// Every text the soil analysis shows, in one place for translators.
+namespace bm::soil::messages {
+
+QString noPoints();
+QString noUsablePoints();
+QString tooFewSpacings(int distinct);
+QString spreadTooWide();
+QString fitFailed();
+QString layersNotResolved();
+
+QString emptyInput();
+QString unknownHeader(int line);
+QString missingColumn(int line, const QString& column);
+QString notANumber(int line, const QString& column, const QString& text);
+QString missingValue(int line, const QString& column);
+QString notARecord(int line, const QString& text);
+QString unreadableValue(int line, const QString& text);
+QString noUsableRows();
+
+} // namespace bm::soil::messages

@@ -1,0 +1,89 @@
+// The interface language: chosen from the user's preferences, and complete in
+// English down to every caption, menu entry, tooltip and message.
+#include "app/language.h"
+#include "app/mainwindow.h"
+#include "link/link.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace bm;
+
+class TestLanguage : public QObject {
+    Q_OBJECT
+private slots:
+    void englishOnlyWhenPreferredBeforeChinese_data()
+    {
+        QTest::addColumn<QStringList>("preferences");
+        QTest::addColumn<bool>("english");
+        QTest::newRow("en_US") << QStringList{"en_US.UTF-8"} << true;
+        QTest::newRow("LANGUAGE=en") << QStringList{"en"} << true;
+        QTest::newRow("de, then en") << QStringList{"de", "en_GB"} << true;
+        QTest::newRow("zh before en") << QStringList{"zh_CN", "en"} << false;
+        QTest::newRow("zh_CN") << QStringList{"zh_CN.UTF-8"} << false;
+        QTest::newRow("C") << QStringList{"C.UTF-8"} << false;
+        QTest::newRow("POSIX") << QStringList{"POSIX"} << false;
+        QTest::newRow("German only") << QStringList{"de_DE.UTF-8"} << false;
+        QTest::newRow("none") << QStringList{} << false;
+        QTest::newRow("not English: eo") << QStringList{"eo"} << false;
+    }
+    void englishOnlyWhenPreferredBeforeChinese()
+    {
+        QFETCH(QStringList, preferences);
+        QFETCH(bool, english);
+        QCOMPARE(chooseLanguage(preferences) == UiLanguage::English, english);
+    }
+
+    void languageVariableComesBeforeLang()
+    {
+        qputenv("LANG", "zh_CN.UTF-8");
+        qputenv("LANGUAGE", "en:zh");
+        QCOMPARE(chooseLanguage(preferredLanguages()), UiLanguage::English);
+        qunsetenv("LANGUAGE");
+        QCOMPARE(chooseLanguage(preferredLanguages()), UiLanguage::Chinese);
+    }
+
+    void everyWindowTextIsEnglish()
+    {
+        installTranslators(*QCoreApplication::instance(), UiLanguage::English);
+        MainWindow window;
+        window.setEndProgram([] {});
+        emit window.link().portTried({3, OpenOutcome::Failed, QStringLiteral("/dev/ttyUSB0"),
+                                      QStringLiteral("Permission denied"), true});
+        emit window.link().linkChanged(true);
+        window.command6();
+        QStringList texts;
+        for (QLabel* l : window.findChildren<QLabel*>())
+            texts << l->text() << l->toolTip();
+        for (QToolButton* b : window.findChildren<QToolButton*>())
+            texts << b->text();
+        for (QAction* a : window.findChildren<QAction*>())
+            texts << a->text();
+        const auto* tabs = window.findChild<QTabWidget*>();
+        texts << tabs->tabText(0) << tabs->tabText(1);
+        auto* box = window.findChild<QMessageBox*>();
+        QVERIFY(box);
+        texts << box->windowTitle() << box->text();
+        static const QRegularExpression cjk(QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+        for (const QString& t : texts)
+            QVERIFY2(!t.contains(cjk), qPrintable(t));
+        QVERIFY(texts.contains(QStringLiteral("Read")));
+        // The longest status texts still fit their fixed labels.
+        auto* label1 = window.findChild<QLabel*>("Label1");
+        for (auto outcome : {OpenOutcome::Opened, OpenOutcome::Busy, OpenOutcome::Missing, OpenOutcome::Failed}) {
+            const QString text = MainWindow::portStatusText({16, outcome, {}, {}, false});
+            QVERIFY2(label1->fontMetrics().horizontalAdvance(text) <= label1->width(), qPrintable(text));
+        }
+        QVERIFY(texts.contains(QStringLiteral("COM3 failed")));
+        QVERIFY(window.findChild<QLabel*>("Label1")->toolTip().contains(QStringLiteral("dialout")));
+    }
+};
+
+QTEST_MAIN(TestLanguage)
+#include "test_language.moc"

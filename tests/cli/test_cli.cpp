@@ -1,0 +1,236 @@
+// brackenmoor-cli as a user runs it, against the simulated tester on a
+// pseudo-terminal: files equal to the window's saves, lost replies recovered,
+// a pulled cable, Ctrl-C, ports that cannot be opened and bad arguments.
+#include "link/commport.h"
+#include "link/protocol.h"
+#include "records/ansitext.h"
+#include "records/csvwriter.h"
+#include "records/outputlines.h"
+#include "records/recordtable.h"
+#include "records/xlswriter.h"
+#include "simtester.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+using namespace bm;
+
+namespace {
+
+struct Run {
+    int exit = -1;
+    QByteArray out;
+    QString err;
+};
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(not there)");
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        sim_ = std::make_unique<SimTester>();
+        sim_->setLinkPath(dir_.filePath(QStringLiteral("tester")));
+        QVERIFY2(sim_->start(), qPrintable(sim_->errorString()));
+        QList<SimReading> records = SimTester::plausibleRecords(40, 3);
+        records[4].main = Quantity::kOverloadCount;
+        sim_->setRecords(records);
+    }
+
+    void downloadsEqualWhatTheWindowSavesForTheSameRecords()
+    {
+        const RecordTable& table = expected(40);
+        const Run csv = cli({"download"});
+        QCOMPARE(csv.exit, 0);
+        QCOMPARE(csv.out, recordsCsv(table));
+        QVERIFY2(csv.err.contains("Tester found on COM2"), qPrintable(csv.err));
+
+        QCOMPARE(cli({"download", "-o", file("r.txt"), "--port", "COM2"}).exit, 0);
+        QCOMPARE(readAll(file("r.txt")), textFileBytes(tableLines(gridOf(table), 40)));
+        QCOMPARE(cli({"download", "-o", file("r.dat"), "--format", "xls", "--port", sim_->devicePath()}).exit, 0);
+        QCOMPARE(readAll(file("r.dat")), xls::workbook(gridOf(table)));
+
+        // A range: the rows before it stay empty, as they would in the window.
+        QCOMPARE(cli({"download", "-o", file("part.txt"), "--first", "5", "--last", "7"}).exit, 0);
+        RecordTable part;
+        for (int k = 5; k <= 7; ++k)
+            part.appendRecord(k, *table.record(k));
+        QCOMPARE(readAll(file("part.txt")), textFileBytes(tableLines(gridOf(part), 7)));
+    }
+
+    void lostRepliesAreAskedForAgainAndNoneGoMissing()
+    {
+        sim_->setDropRate(0.15);
+        sim_->setDropSeed(7);
+        QSignalSpy dropped(sim_.get(), &SimTester::replyDropped);
+        const Run run = cli({"download", "--timeout", "100", "--port", "COM2"});
+        QCOMPARE(run.exit, 0);
+        QCOMPARE(run.out, recordsCsv(expected(40)));
+        QVERIFY(dropped.size() >= 3);
+    }
+
+    void pulledCableLeavesTheRowsThatArrivedTheMissingRangeAndExit3()
+    {
+        QFile old(file("r.csv"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("older file\n") > 0);
+        old.close();
+        connect(sim_.get(), &SimTester::requestReceived, this, [this](quint16 code) {
+            if (code == 31) // after the reply to 31 is on its way
+                QTimer::singleShot(0, sim_.get(), &SimTester::vanish);
+        });
+        const Run run = cli({"download", "-o", file("r.csv")});
+        QCOMPARE(run.exit, 3);
+        QVERIFY2(run.err.contains("the link to the tester was lost"), qPrintable(run.err));
+        const QRegularExpressionMatch m = QRegularExpression("missing records: (\\d+)-40\\n").match(run.err);
+        QVERIFY2(m.hasMatch() && m.captured(1).toInt() >= 31, qPrintable(run.err));
+        QCOMPARE(readAll(file("r.csv")), recordsCsv(expected(m.captured(1).toInt() - 1)));
+    }
+
+    void ctrlCWritesWhatArrivedAndExits130()
+    {
+        sim_->setWirePacing(true); // about 14 ms a record, so the download is still running
+        connect(sim_.get(), &SimTester::requestReceived, this, [this](quint16 code) {
+            if (code == 10)
+                ::kill(pid_t(process_->processId()), SIGINT);
+        });
+        const Run run = cli({"download", "-o", file("r.txt")});
+        QCOMPARE(run.exit, 130);
+        const QRegularExpressionMatch m = QRegularExpression("interrupted; missing records: (\\d+)-40").match(run.err);
+        QVERIFY2(m.hasMatch(), qPrintable(run.err));
+        const int arrived = m.captured(1).toInt() - 1;
+        QVERIFY(arrived >= 9);
+        RecordTable part = RecordTable();
+        for (int k = 1; k <= arrived; ++k)
+            part.appendRecord(k, *expected(40).record(k));
+        part.setRows(41);
+        QCOMPARE(readAll(file("r.txt")), textFileBytes(tableLines(gridOf(part), 40)));
+    }
+
+    void liveReadingsAsTextCsvAndJson()
+    {
+        sim_->setFlags(kNoiseFlag | kLowBatteryFlag);
+        const Run text = cli({"read", "--count", "2"});
+        QCOMPARE(text.exit, 0);
+        const QStringList lines = QString::fromUtf8(text.out).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        const QRegularExpression shape("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d resistance R=12\\.34Ω Rc=1\\.23KΩ Rp=4\\.56KΩ NOISE LOWBAT$");
+        QVERIFY2(shape.match(lines[1]).hasMatch(), qPrintable(lines[1]));
+        const Run csv = cli({"read", "--format", "csv"});
+        QVERIFY2(csv.out.endsWith(",resistance,,12.34,,,1230,4560,1,0,1\n"), csv.out.constData());
+        const Run json = cli({"read", "--format", "json"});
+        QVERIFY2(json.out.contains("\"resistance_ohm\":12.34") && json.out.contains("\"noise\":true"), json.out.constData());
+    }
+
+    void soilModelsFromADownloadedCsvAndBadLinesExit1WithTheirNumber()
+    {
+        QList<SimReading> readings;
+        for (quint16 spacing : {5, 10, 20, 40, 80, 160})
+            readings.append({quint16(1000 + 2 * spacing), 0x31, 0, 100, 100, spacing}); // Ωm, 1 decimal; m, 1 decimal
+        sim_->setRecords(readings);
+        QCOMPARE(cli({"download", "-o", file("soil.csv")}).exit, 0);
+        const Run fit = cli({"soil", file("soil.csv"), "--exclude-spacing", "16"});
+        QCOMPARE(fit.exit, 0);
+        QVERIFY2(fit.out.startsWith("points_used=5\nuniform_ohm_m=") && fit.out.contains("\nrho1_ohm_m="), fit.out.constData());
+        QFile bad(file("bad.csv"));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("spacing_m,resistivity_ohm_m\n1,100\n2,x\n") > 0);
+        bad.close();
+        const Run refused = cli({"soil", file("bad.csv")});
+        QCOMPARE(refused.exit, 1);
+        QVERIFY2(refused.err.contains("line 3"), qPrintable(refused.err));
+    }
+
+    void busyAndMissingPortsExit2WithTheirReasons()
+    {
+        CommPort holder;
+        QCOMPARE(holder.openDevice(sim_->devicePath()), OpenOutcome::Opened);
+        Run run = cli({"download", "--port", sim_->linkPath()});
+        QCOMPARE(run.exit, 2);
+        QVERIFY2(run.err.contains("busy"), qPrintable(run.err));
+        run = cli({"read", "--port", "/nonexistent/ttyUSB9"});
+        QCOMPARE(run.exit, 2);
+        QVERIFY2(run.err.contains("no such device"), qPrintable(run.err));
+        run = cli({"download"});
+        QCOMPARE(run.exit, 2);
+        QVERIFY2(run.err.contains("no tester found") && run.err.contains("busy"), qPrintable(run.err));
+        QCOMPARE(cli({"ports"}).out, "COM2\t" + sim_->devicePath().toUtf8() + "\tbusy: another program is using it\n");
+    }
+
+    void badArgumentsExit1WithTheUsage_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("no command") << QStringList{};
+        QTest::newRow("unknown command") << QStringList{"fetch"};
+        QTest::newRow("unknown option") << QStringList{"read", "--colour"};
+        QTest::newRow("bad pace") << QStringList{"download", "--pace", "slow"};
+        QTest::newRow("range upside down") << QStringList{"download", "--first", "9", "--last", "2"};
+        QTest::newRow("count and follow") << QStringList{"read", "--count", "2", "--follow"};
+        QTest::newRow("zero count") << QStringList{"read", "--count", "0"};
+        QTest::newRow("stray argument") << QStringList{"ports", "extra"};
+        QTest::newRow("bad port") << QStringList{"ports", "--port", "COM0"};
+    }
+    void badArgumentsExit1WithTheUsage()
+    {
+        QFETCH(QStringList, args);
+        const Run run = cli(args);
+        QCOMPARE(run.exit, 1);
+        QVERIFY2(run.err.contains("Usage: brackenmoor-cli"), qPrintable(run.err));
+        QCOMPARE(sim_->requestCount(), 0);
+    }
+
+    void helpAndVersionGoToStandardOutput()
+    {
+        QCOMPARE(cli({"--version"}).out, "brackenmoor-cli " BRACKENMOOR_VERSION "\n");
+        const Run help = cli({"download", "--help"});
+        QVERIFY(help.exit == 0 && help.out.startsWith("Usage: brackenmoor-cli download [options]"));
+        QVERIFY(help.out.contains("--pace"));
+    }
+
+private:
+    QString file(const QString& name) const { return dir_.filePath(name); }
+
+    // The records table the window would fill from the simulator's first n records.
+    const RecordTable& expected(int n)
+    {
+        table_.initgrid();
+        for (int k = 1; k <= n; ++k)
+            table_.appendRecord(k, *protocol::decodeMeasurement(sim_->recordBytes(k)));
+        return table_;
+    }
+
+    // Runs the tool with the tester as COM2, keeping the event loop (and so the simulator) going.
+    Run cli(const QStringList& args)
+    {
+        QProcess process;
+        process_ = &process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("BRACKENMOOR_PORTS", "/nonexistent/tty0:" + sim_->linkPath());
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(BM_CLI_PATH), args);
+        const bool ended = QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 120000);
+        process_ = nullptr;
+        if (!ended)
+            return {};
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    QTemporaryDir dir_;
+    std::unique_ptr<SimTester> sim_;
+    RecordTable table_;
+    QProcess* process_ = nullptr;
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "test_cli.moc"

@@ -1,0 +1,326 @@
+// The save and print commands with a scripted dialog: what the dialog is offered,
+// which format is written, cancel against failure, writes that fail without harming
+// the old file, and real printed output on a PDF printer read back with pdftotext.
+#include "records/commondialog.h"
+#include "records/outputcommands.h"
+#include "records/outputlines.h"
+#include "records/recordtable.h"
+#include "records/savetargets.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using namespace bm;
+
+namespace {
+
+// Each Show answers with the next scripted reply and keeps a copy of what it was offered.
+struct FakeDialog : CommonDialog {
+    // A name typed (DefaultExt appended when it has none) or picked (exactName: taken as it is),
+    // and a file type, 0 keeping the one offered.
+    struct Reply { int error = 0; QString typedName; int chosenFilter = 0; bool exactName = false; };
+    struct Offered { QString fileName, filter, defaultExt, initDir; int flags, filterIndex; bool cancelError; };
+    struct Message { QMessageBox::Icon icon; QString title, text; };
+    QList<Reply> saveReplies;
+    QList<DialogOutcome> printReplies;
+    QList<Offered> saves;
+    QList<Message> messages;
+    int beeps = 0;
+    std::function<void()> onShow;
+    QPrinter pdf{QPrinter::HighResolution};
+
+    FakeDialog() { pdf.setOutputFormat(QPrinter::PdfFormat); }
+    DialogOutcome ShowSave() override
+    {
+        if (onShow)
+            onShow();
+        saves.append({FileName, Filter, DefaultExt, InitDir, Flags, FilterIndex, CancelError});
+        const Reply reply = saveReplies.isEmpty() ? Reply{} : saveReplies.takeFirst();
+        if (reply.error != DialogOutcome::kAccepted)
+            return {reply.error, QStringLiteral("scripted")};
+        FileName = reply.exactName ? reply.typedName : withDefaultExt(reply.typedName, DefaultExt);
+        FilterIndex = reply.chosenFilter > 0 ? reply.chosenFilter : FilterIndex;
+        return {};
+    }
+    DialogOutcome ShowPrinter() override { return printReplies.isEmpty() ? DialogOutcome{} : printReplies.takeFirst(); }
+    QPrinter& printer() override { return pdf; }
+    void beep() override { ++beeps; }
+    void message(QMessageBox::Icon i, const QString& title, const QString& text) override { messages.append({i, title, text}); }
+};
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+}
+
+QList<QStringList> wordsPerLine(const QString& text)
+{
+    QList<QStringList> lines;
+    for (const QString& line : text.split(QRegularExpression("[\\n\\f]")))
+        if (const QStringList words = line.split(' ', Qt::SkipEmptyParts); !words.isEmpty())
+            lines << words;
+    return lines;
+}
+
+// pdftotext's output. Waits on the process itself, however long a loaded machine takes.
+QString pdftotext(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStandardPaths::findExecutable("pdftotext"), args);
+    if (!QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 120000))
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestOutputCommands : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir tmp_;
+    QString folder_;
+    QWidget window_;
+    RecordTable table_;
+    Reading reading_;
+    bool realtime_ = false;
+    int recordcount_ = 0;
+    int grabs_ = 0;
+    std::unique_ptr<FakeDialog> fake_;
+    std::unique_ptr<OutputCommands> commands_;
+
+    QString path(const QString& name) const { return folder_ + '/' + name; }
+
+    // One string per page of the printed PDF.
+    QStringList pdfPages()
+    {
+        QStringList pages = pdftotext({"-layout", "-enc", "UTF-8", fake_->pdf.outputFileName(), "-"}).split('\f');
+        pages.removeAll(QString());
+        return pages;
+    }
+    // How far below the top of the printable area the first word starts, in points.
+    double firstWordOffset()
+    {
+        const QRegularExpression word("<word [^>]*yMin=\"([0-9.]+)\"");
+        const QString boxes = pdftotext({"-bbox", "-f", "1", "-l", "1", fake_->pdf.outputFileName(), "-"});
+        return word.match(boxes).captured(1).toDouble() - fake_->pdf.pageLayout().paintRectPoints().top();
+    }
+
+private slots:
+    void init()
+    {
+        folder_ = tmp_.filePath(QString("Quillmarsh%1").arg(QTest::currentTestFunction()));
+        window_.resize(852, 675);
+        table_.initgrid();
+        reading_ = Reading{};
+        recordcount_ = grabs_ = 0;
+        realtime_ = false;
+        fake_ = std::make_unique<FakeDialog>();
+        fake_->pdf.setOutputFileName(path("out.pdf"));
+        OutputSource source{[this] { return realtime_; }, [this] { return reading_; }, [this] { return recordcount_; },
+                            [this] { return gridOf(table_); },
+                            [this] {
+                                ++grabs_;
+                                return window_.grab().toImage();
+                            }};
+        commands_ = std::make_unique<OutputCommands>(source, fake_.get());
+        commands_->setSaveFolder(folder_);
+    }
+
+    void tableSavePreparesTheDialogAndWritesTheTextLayout()
+    {
+        table_.setRows(3);
+        table_.setTextMatrix(1, 0, "1");
+        table_.setTextMatrix(1, 2, "1.23 KΩ");
+        table_.setTextMatrix(2, 0, "2");
+        recordcount_ = 2;
+        fake_->saveReplies = {{0, path("table")}};
+        commands_->save();
+
+        const FakeDialog::Offered seen = fake_->saves.value(0);
+        QCOMPARE((QStringList{seen.fileName, seen.filter, seen.defaultExt, seen.initDir}),
+                 (QStringList{"Quillmarsh", "txt格式 (*.txt)|*.txt|excel格式 (*.xls)|*.xls|", ".txt",
+                              QDir::toNativeSeparators(folder_)}));
+        QVERIFY(seen.flags == 2 && seen.cancelError && QFileInfo(folder_).isDir());
+        QCOMPARE(readAll(path("table.txt")),
+                 QByteArray("NO.  V      R      \xA6\xD1       \xA6\xD1Lenght      Rc            Rp\r\n")
+                     + "1        1.23 K\xA6\xB8" + QByteArray(32, ' ') + "\r\n2" + QByteArray(34, ' ') + "\r\n");
+        QVERIFY(fake_->messages.isEmpty());
+    }
+
+    // One remembered file type for both save commands; it alone decides the format and the default extension.
+    void filterIndexCarriesFromOneSaveCommandToTheOther()
+    {
+        fake_->saveReplies = {{0, path("looks.xls")}, {0, path("t1"), 2}, {0, path("r1")}, {0, path("r2"), 1}};
+        commands_->save();
+        QVERIFY(readAll(path("looks.xls")).startsWith("NO.  V"));
+        commands_->save();
+        QVERIFY(readAll(path("t1.txt")).startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")); // the type offered decided
+        realtime_ = true;
+        commands_->save();
+        QCOMPARE(fake_->saves[2].filter, "jpg格式 (*.jpg)|*.jpg|txt格式 (*.txt)|*.txt|");
+        QCOMPARE(fake_->saves[2].defaultExt, ".txt");
+        QVERIFY(readAll(path("r1.txt")).startsWith("             R "));
+        commands_->save();
+        QCOMPARE(QImageReader(path("r2.txt")).format(), QByteArray("jpeg"));
+        realtime_ = false;
+        commands_->save();
+        QCOMPARE(fake_->saves[4].defaultExt, ".txt");
+        QCOMPARE(fake_->saves[4].filterIndex, 1);
+    }
+
+    // Cancel writes, prints and says nothing; a dialog that fails writes and prints nothing but says so.
+    void cancelIsSilentAndAFailingDialogBeepsAndSays()
+    {
+        for (const bool live : {true, false}) {
+            realtime_ = live;
+            fake_->saveReplies = {{DialogOutcome::kCancelled, path("never")}};
+            commands_->save();
+        }
+        fake_->printReplies = {{DialogOutcome::kCancelled, "Cancel"}};
+        commands_->print();
+        QCOMPARE(fake_->saves.size(), 2);
+        QVERIFY(fake_->messages.isEmpty() && fake_->beeps == 0);
+
+        fake_->saveReplies = {{DialogOutcome::kFailed, path("never")}};
+        commands_->save();
+        fake_->printReplies = {{28660, "没有安装打印机"}};
+        commands_->print();
+        QCOMPARE(fake_->beeps, 2);
+        QCOMPARE(fake_->messages.size(), 2);
+        QCOMPARE(fake_->messages[1].icon, QMessageBox::Warning);
+        QCOMPARE(fake_->messages[1].title, "Printing Error!");
+        QCOMPARE(fake_->messages[1].text, "文件打印出错.\r\n没有安装打印机");
+        QVERIFY(QDir(folder_).entryList(QDir::Files).isEmpty());
+    }
+
+    // Grabbed before the dialog opens, and written as a real JPEG without touching the clipboard.
+    void pictureIsAJpegOfTheWindowTakenBeforeTheDialog()
+    {
+        realtime_ = true;
+        QGuiApplication::clipboard()->setText("kept");
+        int grabsWhenShown = -1;
+        fake_->onShow = [&] { grabsWhenShown = grabs_; };
+        fake_->saveReplies = {{0, path("shot")}};
+        commands_->save();
+        QCOMPARE(grabsWhenShown, 1);
+        QImageReader reader(path("shot.jpg"));
+        QCOMPARE(reader.format(), QByteArray("jpeg"));
+        QCOMPARE(reader.size(), window_.grab().size());
+        QCOMPARE(QGuiApplication::clipboard()->text(), "kept");
+    }
+
+    // A device that refuses the bytes; a "folder" that is really a file: no file inside it,
+    // for any user, the default folder cannot be made there either, and the dialog still opens.
+    void unwritableTargetsAreReportedByName()
+    {
+#ifdef Q_OS_LINUX
+        fake_->saveReplies = {{0, "/dev/full", 0, true}};
+        commands_->save();
+        QCOMPARE(fake_->messages.size(), 1);
+        QVERIFY(fake_->messages.takeFirst().text.startsWith("文件保存出错.\r\n/dev/full\r\n"));
+#endif
+        writeAll(tmp_.filePath("plain"), "x");
+        commands_->setSaveFolder(tmp_.filePath("plain/Quillmarsh"));
+        fake_->saveReplies = {{0, tmp_.filePath("plain/inside")}, {0, tmp_.filePath("elsewhere")}};
+        commands_->save();
+        QCOMPARE(fake_->messages.size(), 1);
+        QCOMPARE(fake_->messages[0].icon, QMessageBox::Warning);
+        QCOMPARE(fake_->messages[0].title, "Saving Error!");
+        const QString named = "文件保存出错.\r\n" + QDir::toNativeSeparators(tmp_.filePath("plain/inside.txt")) + "\r\n";
+        QVERIFY2(fake_->messages[0].text.startsWith(named) && fake_->messages[0].text.size() > named.size() + 3,
+                 qPrintable(fake_->messages[0].text));
+        commands_->save();
+        QVERIFY(QFile::exists(tmp_.filePath("elsewhere.txt")));
+    }
+
+#ifdef Q_OS_UNIX
+    // A disk that fills up half way (a file size limit binds root too): the old file survives whole.
+    void writeFailingHalfWayKeepsTheOldFile()
+    {
+        QDir().mkpath(folder_);
+        writeAll(path("old.txt"), QByteArray(600, 'p'));
+        table_.setRows(200);
+        recordcount_ = 199;
+        fake_->saveReplies = {{0, path("old.txt")}};
+
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = 1024;
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        commands_->save();
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previous);
+
+        QCOMPARE(fake_->messages.size(), 1);
+        QCOMPARE(readAll(path("old.txt")), QByteArray(600, 'p'));
+        QCOMPARE(QDir(folder_).entryList(QDir::Files), QStringList{"old.txt"});
+    }
+#endif
+
+    void printerThatCannotStartIsReported()
+    {
+        fake_->pdf.setOutputFileName(tmp_.filePath("no/such/folder/out.pdf"));
+        commands_->print();
+        QCOMPARE(fake_->messages.size(), 1);
+        QVERIFY(fake_->messages[0].text.startsWith("文件打印出错.\r\n"));
+    }
+
+    // On paper: the reading 500 twips (25 pt) down, the table from the top and over several pages.
+    void pdfHoldsThePrintedLines()
+    {
+        QVERIFY2(!QStandardPaths::findExecutable("pdftotext").isEmpty(),
+                 "pdftotext is missing: scripts/setup.sh installs poppler-utils");
+        QDir().mkpath(folder_);
+        realtime_ = true;
+        reading_.testmode = 3;
+        reading_.p = "456 Ωm";
+        commands_->print();
+        QCOMPARE(fake_->Flags, 264);
+        QVERIFY(fake_->CancelError && fake_->messages.isEmpty());
+        const QStringList page = pdfPages();
+        QCOMPARE(page.size(), 1);
+        QCOMPARE(wordsPerLine(page[0]), wordsPerLine(readingPrintLines(reading_).join('\n')));
+        const double readingTop = firstWordOffset();
+        QVERIFY2(qAbs(readingTop - 25) < 5, qPrintable(QString::number(readingTop)));
+
+        realtime_ = false;
+        recordcount_ = 300;
+        table_.setRows(301);
+        for (int r = 1; r <= 300; ++r) {
+            table_.setTextMatrix(r, 0, QString::number(r));
+            table_.setTextMatrix(r, 1 + r % 2, QString("%1.5 KΩ").arg(r));
+        }
+        commands_->print();
+        const QStringList pages = pdfPages();
+        QVERIFY2(pages.size() >= 4, qPrintable(QString::number(pages.size())));
+        QCOMPARE(wordsPerLine(pages.join('\n')), wordsPerLine(tableLines(gridOf(table_), 300).join('\n')));
+        const double tableTop = firstWordOffset();
+        QVERIFY2(qAbs(tableTop) < 5, qPrintable(QString::number(tableTop)));
+    }
+};
+
+QTEST_MAIN(TestOutputCommands)
+#include "tst_outputcommands.moc"

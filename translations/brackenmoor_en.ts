@@ -1,0 +1,239 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>QFile</name>
+    <message>
+        <source>Filename refers to a directory</source>
+        <translation>Filename refers to a directory</translation>
+    </message>
+</context>
+<context>
+    <name>bm::CommPort</name>
+    <message>
+        <source>No device is assigned to COM%1</source>
+        <translation>No device is assigned to COM%1</translation>
+    </message>
+</context>
+<context>
+    <name>bm::MainWindow</name>
+    <message>
+        <source>readings panel</source>
+        <translation>readings panel</translation>
+    </message>
+    <message>
+        <source>serial port status</source>
+        <translation>serial port status</translation>
+    </message>
+    <message>
+        <source>communication status</source>
+        <translation>communication status</translation>
+    </message>
+    <message>
+        <source>view tabs</source>
+        <translation>view tabs</translation>
+    </message>
+    <message>
+        <source>records table</source>
+        <translation>records table</translation>
+    </message>
+    <message>
+        <source>status bar</source>
+        <translation>status bar</translation>
+    </message>
+    <message>
+        <source>date</source>
+        <translation>date</translation>
+    </message>
+    <message>
+        <source>time</source>
+        <translation>time</translation>
+    </message>
+    <message>
+        <source>COM%1已打开</source>
+        <translation>COM%1 open</translation>
+    </message>
+    <message>
+        <source>COM%1被占用</source>
+        <translation>COM%1 busy</translation>
+    </message>
+    <message>
+        <source>COM%1无效</source>
+        <translation>COM%1 absent</translation>
+    </message>
+    <message>
+        <source>COM%1打开失败</source>
+        <translation>COM%1 failed</translation>
+    </message>
+    <message>
+        <source>通信成功</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>通信失败</source>
+        <translation>No link</translation>
+    </message>
+    <message>
+        <source>欢迎使用我们公司产品</source>
+        <translation>Welcome to our product</translation>
+    </message>
+    <message>
+        <source>Brackenmoor(CN)<byte value="xd"/>   如需帮助请联系我们!<byte value="xd"/></source>
+        <translation>Brackenmoor(CN)<byte value="xd"/>   For help, please contact us!<byte value="xd"/></translation>
+    </message>
+    <message>
+        <source>读取</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>清空</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>串口状态</source>
+        <translation>Port status</translation>
+    </message>
+    <message>
+        <source>实时监控</source>
+        <translation>Live</translation>
+    </message>
+    <message>
+        <source>历史查询</source>
+        <translation>Records</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>操作</source>
+        <translation>Operate</translation>
+    </message>
+    <message>
+        <source>关于软件</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>将用户加入 dialout 组并重新登录后即可使用此端口</source>
+        <translation>Join the dialout group and log in again to use this port</translation>
+    </message>
+</context>
+<context>
+    <name>bm::OutputCommands</name>
+    <message>
+        <source>打印机不可用: </source>
+        <translation>Printer not available: </translation>
+    </message>
+    <message>
+        <source>打印机无法开始打印</source>
+        <translation>The printer could not start printing</translation>
+    </message>
+    <message>
+        <source>没有窗口图像</source>
+        <translation>No picture of the window</translation>
+    </message>
+    <message>
+        <source>Saving Error!</source>
+        <translation>Saving Error!</translation>
+    </message>
+    <message>
+        <source>文件保存出错.</source>
+        <translation>The file could not be saved.</translation>
+    </message>
+    <message>
+        <source>Printing Error!</source>
+        <translation>Printing Error!</translation>
+    </message>
+    <message>
+        <source>文件打印出错.</source>
+        <translation>Printing failed.</translation>
+    </message>
+    <message>
+        <source>jpg格式 (*.jpg)|*.jpg|txt格式 (*.txt)|*.txt|</source>
+        <translation>JPEG picture (*.jpg)|*.jpg|Text (*.txt)|*.txt|</translation>
+    </message>
+    <message>
+        <source>txt格式 (*.txt)|*.txt|excel格式 (*.xls)|*.xls|</source>
+        <translation>Text (*.txt)|*.txt|Excel workbook (*.xls)|*.xls|</translation>
+    </message>
+</context>
+<context>
+    <name>bm::ReadingsPanel</name>
+    <message>
+        <source>EARTH VOLTAGE:</source>
+        <translation>EARTH VOLTAGE:</translation>
+    </message>
+    <message>
+        <source>R EARTH:</source>
+        <translation>R EARTH:</translation>
+    </message>
+    <message>
+        <source>ρ EARTH:</source>
+        <translation>ρ EARTH:</translation>
+    </message>
+    <message>
+        <source>ρ LENGTH:</source>
+        <translation>ρ LENGTH:</translation>
+    </message>
+    <message>
+        <source>Rc:</source>
+        <translation>Rc:</translation>
+    </message>
+    <message>
+        <source>Rp:</source>
+        <translation>Rp:</translation>
+    </message>
+    <message>
+        <source>earth voltage</source>
+        <translation>earth voltage</translation>
+    </message>
+    <message>
+        <source>earth resistance</source>
+        <translation>earth resistance</translation>
+    </message>
+    <message>
+        <source>soil resistivity</source>
+        <translation>soil resistivity</translation>
+    </message>
+    <message>
+        <source>electrode spacing</source>
+        <translation>electrode spacing</translation>
+    </message>
+    <message>
+        <source>current electrode resistance Rc</source>
+        <translation>current electrode resistance Rc</translation>
+    </message>
+    <message>
+        <source>potential electrode resistance Rp</source>
+        <translation>potential electrode resistance Rp</translation>
+    </message>
+    <message>
+        <source>high interference voltage warning</source>
+        <translation>high interference voltage warning</translation>
+    </message>
+    <message>
+        <source>noise warning</source>
+        <translation>noise warning</translation>
+    </message>
+    <message>
+        <source>low battery warning</source>
+        <translation>low battery warning</translation>
+    </message>
+</context>
+</TS>
