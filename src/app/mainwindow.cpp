@@ -5,6 +5,7 @@
 #include "display/readingspanel.h"
 #include "link/commport.h"
 #include "link/link.h"
+#include "records/csvwriter.h"
 #include "records/outputcommands.h"
 #include "records/outputlines.h"
 #include "records/recordtable.h"
@@ -102,6 +103,7 @@ MainWindow::MainWindow(QWidget* parent)
                                      [this] { return static_cast<int>(link_->recordcount()); },
                                      [this] { return gridOf(*table_); },
                                      [this] { return grab().toImage(); },
+                                     [this] { return recordsCsv(*table_); },
                                  },
                                  this);
     connectLink();
@@ -202,6 +204,9 @@ void MainWindow::buildMenus()
 void MainWindow::addLaterEntries()
 {
     // After the entries of the design, each where its menu ends.
+    QAction* csv = menu(0)->addAction(tr("导出CSV"));
+    csv->setObjectName(QStringLiteral("mnucsv"));
+    connect(csv, &QAction::triggered, this, [this] { output_->savecsv(); });
     QAction* trend = menu(1)->addAction(tr("实时趋势"));
     trend->setObjectName(QStringLiteral("mnutrend"));
     connect(trend, &QAction::triggered, this, &MainWindow::showTrend);

@@ -226,7 +226,7 @@ private slots:
             }
             return names;
         };
-        QCOMPARE(entries(0), (QStringList{"mnuread=读取", "mnusave=保存", "mnuclose=关闭"}));
+        QCOMPARE(entries(0), (QStringList{"mnuread=读取", "mnusave=保存", "mnuclose=关闭", "mnucsv=导出CSV"}));
         QCOMPARE(entries(1), (QStringList{"mnuclear=清空", "mnuprint=打印", "mnutrend=实时趋势"}));
         QCOMPARE(entries(2), (QStringList{"aboutsoftware=关于软件"}));
         QCOMPARE(withShortcut, QStringList());
