@@ -16,6 +16,25 @@
     </message>
 </context>
 <context>
+    <name>bm::DownloadProgress</name>
+    <message>
+        <source>下载进度</source>
+        <translation>download progress</translation>
+    </message>
+    <message>
+        <source>缺少 %1 条记录</source>
+        <translation>%1 records missing</translation>
+    </message>
+    <message>
+        <source>补读 %1  剩余 %2</source>
+        <translation>Re-reading %1  %2 left</translation>
+    </message>
+    <message>
+        <source>%1  剩余 %2</source>
+        <translation>%1  %2 left</translation>
+    </message>
+</context>
+<context>
     <name>bm::MainWindow</name>
     <message>
         <source>readings panel</source>
@@ -133,6 +152,18 @@
         <source>将用户加入 dialout 组并重新登录后即可使用此端口</source>
         <translation>Join the dialout group and log in again to use this port</translation>
     </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>实时趋势</source>
+        <translation>Live Trend</translation>
+    </message>
+    <message>
+        <source>另存为</source>
+        <translation>Save As</translation>
+    </message>
 </context>
 <context>
     <name>bm::OutputCommands</name>
@@ -171,6 +202,10 @@
     <message>
         <source>txt格式 (*.txt)|*.txt|excel格式 (*.xls)|*.xls|</source>
         <translation>Text (*.txt)|*.txt|Excel workbook (*.xls)|*.xls|</translation>
+    </message>
+    <message>
+        <source>csv格式 (*.csv)|*.csv|</source>
+        <translation>CSV (*.csv)|*.csv|</translation>
     </message>
 </context>
 <context>
@@ -234,6 +269,141 @@
     <message>
         <source>low battery warning</source>
         <translation>low battery warning</translation>
+    </message>
+</context>
+<context>
+    <name>bm::TrendWindow</name>
+    <message>
+        <source>接地电压 (V)</source>
+        <translation>Earth voltage (V)</translation>
+    </message>
+    <message>
+        <source>接地电阻 (Ω)</source>
+        <translation>Earth resistance (Ω)</translation>
+    </message>
+    <message>
+        <source>土壤电阻率 (Ωm)</source>
+        <translation>Soil resistivity (Ωm)</translation>
+    </message>
+    <message>
+        <source>实时趋势</source>
+        <translation>Live Trend</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>导出PNG</source>
+        <translation>Export PNG</translation>
+    </message>
+    <message>
+        <source>Rc / Rp (Ω)</source>
+        <translation>Rc / Rp (Ω)</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Resume</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个读数</source>
+        <translation>
+            <numerusform>%n reading</numerusform>
+            <numerusform>%n readings</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1(已暂停)</source>
+        <translation>%1 (paused)</translation>
+    </message>
+    <message>
+        <source>csv格式 (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>png格式 (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>无法生成文件内容</source>
+        <translation>The file contents could not be made</translation>
+    </message>
+    <message>
+        <source>保存出错</source>
+        <translation>Saving Error</translation>
+    </message>
+    <message>
+        <source>无法保存 %1:
+%2</source>
+        <translation>Cannot save %1:
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>bm::soil</name>
+    <message>
+        <source>line %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There are no readings to analyse.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No included reading has a positive spacing and resistivity.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The two-layer model needs readings at three or more different spacings; the included readings have %1, so only the uniform model is given.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The readings span too wide a range for the two-layer model; only the uniform model is given.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The two-layer model could not be fitted to these readings; only the uniform model is given.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The readings do not resolve two layers: the best two-layer fit lies at the edge of what these spacings can show. The uniform model describes the ground as well.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is empty.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>expected a CSV header with the columns spacing_m and resistivity_ohm_m, or the saved table&apos;s header starting with NO.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the header has no column %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a number: &apos;%2&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is empty</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>expected a record number: &apos;%1&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a value with a unit: &apos;%1&apos;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file has no usable resistivity readings (with a positive spacing and not overloaded).</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 </TS>
