@@ -251,6 +251,8 @@ void Link::recheckTick()
 
 void Link::repairTick()
 {
+    if (repairNext_ >= repairs_.size()) // a tick after the pass ended asks for nothing
+        return;
     sendcmd(repairs_[repairNext_++]);
     emit repairProgress(int(repairNext_), int(repairs_.size()));
     if (repairNext_ < repairs_.size()) {
