@@ -16,6 +16,25 @@
     </message>
 </context>
 <context>
+    <name>bm::DownloadProgress</name>
+    <message>
+        <source>下载进度</source>
+        <translation>download progress</translation>
+    </message>
+    <message>
+        <source>缺少 %1 条记录</source>
+        <translation>%1 records missing</translation>
+    </message>
+    <message>
+        <source>补读 %1  剩余 %2</source>
+        <translation>Re-reading %1  %2 left</translation>
+    </message>
+    <message>
+        <source>%1  剩余 %2</source>
+        <translation>%1  %2 left</translation>
+    </message>
+</context>
+<context>
     <name>bm::MainWindow</name>
     <message>
         <source>readings panel</source>
@@ -137,6 +156,18 @@
         <source>土壤分析</source>
         <translation>Soil analysis</translation>
     </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>实时趋势</source>
+        <translation>Live Trend</translation>
+    </message>
+    <message>
+        <source>另存为</source>
+        <translation>Save As</translation>
+    </message>
 </context>
 <context>
     <name>bm::OutputCommands</name>
@@ -175,6 +206,10 @@
     <message>
         <source>txt格式 (*.txt)|*.txt|excel格式 (*.xls)|*.xls|</source>
         <translation>Text (*.txt)|*.txt|Excel workbook (*.xls)|*.xls|</translation>
+    </message>
+    <message>
+        <source>csv格式 (*.csv)|*.csv|</source>
+        <translation>CSV (*.csv)|*.csv|</translation>
     </message>
 </context>
 <context>
@@ -241,7 +276,7 @@
     </message>
 </context>
 <context>
-    <name>bm::soil</name>
+    <name>bm::SoilWindow</name>
     <message>
         <source>没有可分析的读数。</source>
         <translation>There are no readings to analyse.</translation>
@@ -265,6 +300,78 @@
     <message>
         <source>这些读数分辨不出两层：最佳双层拟合位于这些间距所能反映范围的边缘。均匀模型同样能描述该土壤。</source>
         <translation>The readings do not resolve two layers: the best two-layer fit lies at the edge of what these spacings can show. The uniform model describes the ground as well.</translation>
+    </message>
+</context>
+<context>
+    <name>bm::TrendWindow</name>
+    <message>
+        <source>接地电压 (V)</source>
+        <translation>Earth voltage (V)</translation>
+    </message>
+    <message>
+        <source>接地电阻 (Ω)</source>
+        <translation>Earth resistance (Ω)</translation>
+    </message>
+    <message>
+        <source>土壤电阻率 (Ωm)</source>
+        <translation>Soil resistivity (Ωm)</translation>
+    </message>
+    <message>
+        <source>实时趋势</source>
+        <translation>Live Trend</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>导出PNG</source>
+        <translation>Export PNG</translation>
+    </message>
+    <message>
+        <source>Rc / Rp (Ω)</source>
+        <translation>Rc / Rp (Ω)</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Resume</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个读数</source>
+        <translation>
+            <numerusform>%n reading</numerusform>
+            <numerusform>%n readings</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1(已暂停)</source>
+        <translation>%1 (paused)</translation>
+    </message>
+    <message>
+        <source>csv格式 (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>png格式 (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>无法生成文件内容</source>
+        <translation>The file contents could not be made</translation>
+    </message>
+    <message>
+        <source>保存出错</source>
+        <translation>Saving Error</translation>
+    </message>
+    <message>
+        <source>无法保存 %1:
+%2</source>
+        <translation>Cannot save %1:
+%2</translation>
     </message>
 </context>
 <context>

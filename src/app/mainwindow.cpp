@@ -1,18 +1,25 @@
 #include "app/mainwindow.h"
 
+#include "app/downloadprogress.h"
 #include "app/windowdesign.h"
 #include "display/readingspanel.h"
 #include "link/commport.h"
 #include "link/link.h"
+#include "records/csvwriter.h"
 #include "records/outputcommands.h"
 #include "records/outputlines.h"
 #include "records/recordtable.h"
 #include "soil/ui/soilwindow.h"
+#include "records/savetargets.h"
+#include "trend/trendwindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
@@ -41,6 +48,9 @@ QString clockTime(const QLocale& locale, const QTime& time)
     format.remove(QLatin1Char('t'));
     return locale.toString(time, format.trimmed());
 }
+
+// Below the records table, inside the tab strip: no control of the design moves for it.
+constexpr design::Rect kProgressPlace{1550, 8990, 9615, 330};
 
 QFont sizedFont(QFont font, qreal points, bool bold)
 {
@@ -82,7 +92,9 @@ MainWindow::MainWindow(QWidget* parent)
     // The panel and the table lie over the tab strip's page area.
     panel_->raise();
     grid_->raise();
+    progress_ = new DownloadProgress(area, pixels(kProgressPlace), this);
     buildMenus();
+    addLaterEntries();
     buildStatusBar();
 
     output_ = new OutputCommands(this,
@@ -92,6 +104,7 @@ MainWindow::MainWindow(QWidget* parent)
                                      [this] { return static_cast<int>(link_->recordcount()); },
                                      [this] { return gridOf(*table_); },
                                      [this] { return grab().toImage(); },
+                                     [this] { return recordsCsv(*table_); },
                                  },
                                  this);
     connectLink();
@@ -191,10 +204,6 @@ void MainWindow::buildMenus()
             connect(a, &QAction::triggered, this, [this, number = e.command] { runCommand(number); });
         }
     }
-    // Added after the entries of the design, which stay as they were.
-    QAction* soil = menus_[1]->addAction(tr("土壤分析"));
-    soil->setObjectName(QStringLiteral("mnusoil"));
-    connect(soil, &QAction::triggered, this, &MainWindow::showSoilAnalysis);
 }
 
 void MainWindow::showSoilAnalysis()
@@ -204,6 +213,20 @@ void MainWindow::showSoilAnalysis()
     soil_->show();
     soil_->raise();
     soil_->activateWindow();
+}
+
+void MainWindow::addLaterEntries()
+{
+    // After the entries of the design, each where its menu ends.
+    QAction* csv = menu(0)->addAction(tr("导出CSV"));
+    csv->setObjectName(QStringLiteral("mnucsv"));
+    connect(csv, &QAction::triggered, this, [this] { output_->savecsv(); });
+    QAction* soil = menu(1)->addAction(tr("土壤分析"));
+    soil->setObjectName(QStringLiteral("mnusoil"));
+    connect(soil, &QAction::triggered, this, &MainWindow::showSoilAnalysis);
+    QAction* trend = menu(1)->addAction(tr("实时趋势"));
+    trend->setObjectName(QStringLiteral("mnutrend"));
+    connect(trend, &QAction::triggered, this, &MainWindow::showTrend);
 }
 
 void MainWindow::buildStatusBar()
@@ -245,6 +268,14 @@ void MainWindow::connectLink()
     });
     connect(link_, &Link::readingChanged, panel_, &ReadingsPanel::showReading);
     connect(link_, &Link::recordReceived, table_, &RecordTable::appendRecord);
+    connect(link_, &Link::recordRepaired, table_, &RecordTable::fillRecord);
+    connect(link_, &Link::downloadProgress, progress_, &DownloadProgress::progress);
+    connect(link_, &Link::repairProgress, progress_, &DownloadProgress::repairProgress);
+    connect(link_, &Link::downloadStarted, progress_, [this] { progress_->setMissing(0); });
+    connect(link_, &Link::downloadEnded, progress_, [this](bool complete) {
+        progress_->ended();
+        progress_->setMissing(complete ? link_->missingRecords() : 0);
+    });
     connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::tabSelected);
 }
 
@@ -303,6 +334,7 @@ void MainWindow::command3()
 {
     grid_->setGeometry(pixels(design::kGrid.rect));
     table_->initgrid();
+    progress_->setMissing(0);
 }
 
 void MainWindow::command4() { output_->print(); }
@@ -326,12 +358,37 @@ void MainWindow::command6()
     box->open();
 }
 
+TrendWindow* MainWindow::trendWindow() const { return trend_; }
+
+void MainWindow::showTrend()
+{
+    if (!trend_) {
+        TrendFiles files{
+            [this](const QString& filter, const QString& name) {
+                const QString folder = defaultSaveFolder();
+                prepareSaveFolder(folder);
+                return QFileDialog::getSaveFileName(trend_, tr("另存为"), QDir(folder).filePath(name), filter);
+            },
+            [](const QString& path, const QByteArray& bytes) { return writeFileReplacing(path, bytes); },
+        };
+        trend_ = new TrendWindow(std::move(files), this);
+        trend_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(link_, &Link::measurementReceived, trend_, [this](const Measurement& m) {
+            trend_->addMeasurement(m, QDateTime::currentMSecsSinceEpoch());
+        });
+    }
+    trend_->show();
+    trend_->raise();
+    trend_->activateWindow();
+}
+
 void MainWindow::tabSelected(int index)
 {
     const bool live = index == 0;
     link_->selectTab(live);
     panel_->setVisible(live);
     grid_->setVisible(!live);
+    progress_->setRecordsTab(!live);
 }
 
 void MainWindow::timer1Tick()
@@ -347,6 +404,7 @@ void MainWindow::stopEverything()
     ending_ = true;
     link_->stop();
     panel_->stop();
+    progress_->stop();
     timer1_.stop();
     port_->close();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
@@ -15,6 +16,7 @@ class QToolButton;
 namespace bm {
 
 class CommPort;
+class DownloadProgress;
 class Link;
 class OutputCommands;
 class ReadingsPanel;
@@ -22,6 +24,7 @@ namespace soil {
 class SoilWindow;
 }
 class RecordTable;
+class TrendWindow;
 struct PortAttempt;
 
 // The one window: buttons, status labels, the two tabs over the readings panel
@@ -39,6 +42,7 @@ public:
     Link& link() { return *link_; }
     RecordTable& table() { return *table_; }
     ReadingsPanel& panel() { return *panel_; }
+    DownloadProgress& downloadProgress() { return *progress_; }
     QTimer* clockTimer() { return &timer1_; }
     // 0 文件, 1 操作, 2 帮助: later entries go after the ones of the design.
     QMenu* menu(int index) const { return menus_[index]; }
@@ -52,6 +56,9 @@ public:
     void command6(); // 帮助
     // 土壤分析: one window over the records table, brought back to front when already open.
     void showSoilAnalysis();
+    // 实时趋势: opens the live trend window, or raises the one already open.
+    void showTrend();
+    TrendWindow* trendWindow() const;
 
     // Tab selection: index 0 is the live tab.
     void tabSelected(int index);
@@ -72,6 +79,7 @@ private:
     void buildGrid(QWidget* area);
     void buildButtons(QWidget* area);
     void buildMenus();
+    void addLaterEntries();
     void buildStatusBar();
     void connectLink();
     void startUp();
@@ -92,6 +100,8 @@ private:
     QMenu* menus_[3] = {};
     OutputCommands* output_ = nullptr;
     soil::SoilWindow* soil_ = nullptr;
+    DownloadProgress* progress_ = nullptr;
+    QPointer<TrendWindow> trend_;
     QTimer timer1_;
     std::function<void()> endProgram_;
     bool ending_ = false;

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <vector>
+
 namespace bm {
 
 // One attempt of the port search to open a port.
@@ -44,6 +46,8 @@ public:
     const PortAttempt& lastAttempt() const { return lastAttempt_; }
     bool buttonsOn() const { return buttons_; }
     bool downloading() const { return readdat_.isActive(); }
+    // Records of the last download that never replied, once it has ended.
+    int missingRecords() const { return missing_; }
 
     // Timers, by their names: Findcom 300 ms (off), comunication 1000 ms (on),
     // Readdat 100 ms (off), COMtimout 1000 ms (on, never stopped).
@@ -51,6 +55,8 @@ public:
     QTimer* comunicationTimer() { return &comunication_; }
     QTimer* readdatTimer() { return &readdat_; }
     QTimer* comtimoutTimer() { return &comtimout_; }
+    // One Readdat interval after the last request of a pass: which records replied.
+    QTimer* recheckTimer() { return &recheck_; }
 
     // Start-up: turns the port search on.
     void start();
@@ -65,6 +71,7 @@ public:
     void comunicationTick();
     void readdatTick();
     void comtimoutTick();
+    void recheckTick();
     // The serial receive event.
     void onComm();
 
@@ -82,11 +89,21 @@ signals:
     void buttonsEnabled(bool enabled);
     // A live reading changed the current reading.
     void readingChanged(const bm::Reading& reading);
+    // The live reply behind it, as values.
+    void measurementReceived(const bm::Measurement& measurement);
     // A stored record arrived; the owner of the table stores it.
     void recordReceived(int number, const bm::Measurement& measurement);
+    // The count reply arrived: a download of `count` records begins (none for 0).
+    void downloadStarted(int count);
+    // A record asked for again arrived; it fills its row without cutting the table.
+    void recordRepaired(int number, const bm::Measurement& measurement);
     // Record `requested` of `count` was asked for.
     void downloadProgress(int requested, int count);
-    // The download ended: every record was asked for, or the link was lost.
+    // The records that got no reply are asked for again: `requested` of `count`.
+    void repairProgress(int requested, int count);
+    // The download ended: every record was asked for, up to twice more when it
+    // did not reply (missingRecords() tells how many never did), or the link was
+    // lost or a new download began (complete false).
     void downloadEnded(bool complete);
 
 private:
@@ -95,6 +112,10 @@ private:
     void countReply();
     void recordReply();
     void readingReply();
+    void repairTick();
+    void endPass();
+    void endDownload(bool complete);
+    std::vector<qint16> unanswered() const;
 
     Transport* port_;
 
@@ -110,10 +131,19 @@ private:
     PortAttempt lastAttempt_;
     bool buttons_ = true;
 
+    // The download's bookkeeping for its repair passes, indexed by record number.
+    std::vector<bool> replied_;
+    std::vector<qint16> repairs_; // the records asked for again in this pass
+    size_t repairNext_ = 0;
+    int repairPass_ = 0;          // 0: the first pass through all records
+    bool recheckWaited_ = false;
+    int missing_ = 0;
+
     QTimer findcom_;
     QTimer comunication_;
     QTimer readdat_;
     QTimer comtimout_;
+    QTimer recheck_;
 };
 
 } // namespace bm

@@ -154,6 +154,16 @@ void OutputCommands::savetable()
         writeOrReport(fileName, bytes);
 }
 
+void OutputCommands::savecsv()
+{
+    // The save command remembers its last file type in the dialog; this one leaves that be.
+    const int filterIndex = dialog_->FilterIndex;
+    const bool chosen = showSaveDialog(csvSaveChoice().filter, csvSaveChoice().firstExt);
+    dialog_->FilterIndex = filterIndex;
+    if (chosen)
+        writeOrReport(dialog_->FileName, source_.csv ? source_.csv() : QByteArray());
+}
+
 void OutputCommands::print()
 {
     dialog_->Flags = kPrintFlags;

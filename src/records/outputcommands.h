@@ -25,6 +25,8 @@ struct OutputSource {
     std::function<CellGrid()> grid;
     // A picture of the main window as displayed.
     std::function<QImage()> picture;
+    // The records as the command-line tool's CSV.
+    std::function<QByteArray()> csv;
 };
 
 // The save (Command2) and print (Command4) commands of the window.
@@ -52,6 +54,8 @@ public:
 
     void savereading();
     void savetable();
+    // 导出CSV: the records table as UTF-8 CSV, whichever tab is on show.
+    void savecsv();
 
     static QString saveErrorTitle();
     static QString saveErrorText(const QString& fileName, const QString& reason);

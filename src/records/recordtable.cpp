@@ -71,7 +71,20 @@ void RecordTable::appendRecord(int k, const Measurement& m)
     if (k < 1 || k >= kMaxRows)
         return;
     setRows(k + 1);
+    writeRecord(k, m);
+}
 
+void RecordTable::fillRecord(int k, const Measurement& m)
+{
+    if (k < 1 || k >= kMaxRows)
+        return;
+    if (Rows() < k + 1)
+        setRows(k + 1);
+    writeRecord(k, m);
+}
+
+void RecordTable::writeRecord(int k, const Measurement& m)
+{
     // Every value cell is written, the unused ones empty, so a row never keeps
     // a value of an older record from an earlier download.
     Row& row = rows_[static_cast<size_t>(k)];

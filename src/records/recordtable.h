@@ -44,6 +44,9 @@ public:
     // and the value cells of the kind. Value cells the kind does not fill are emptied.
     // k outside 1..kMaxRows - 1 is ignored.
     void appendRecord(int k, const Measurement& m);
+    // The same, but the table only ever grows: a record asked for again after
+    // the download must not cut off the rows after it.
+    void fillRecord(int k, const Measurement& m);
     // The measurement stored in row k, or null when row k holds none.
     const Measurement* record(int k) const;
 
@@ -54,6 +57,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
+    void writeRecord(int k, const Measurement& m);
+
     using Cells = std::array<QString, kCols>;
     struct Row {
         Cells cells;

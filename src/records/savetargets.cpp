@@ -21,6 +21,12 @@ SaveChoice tableSaveChoice()
             QStringLiteral(".txt"), QStringLiteral(".xls")};
 }
 
+SaveChoice csvSaveChoice()
+{
+    return {QCoreApplication::translate("bm::OutputCommands", "csv格式 (*.csv)|*.csv|"), QStringLiteral(".csv"),
+            QStringLiteral(".csv")};
+}
+
 QString proposedFileName()
 {
     return QStringLiteral("Quillmarsh");

@@ -15,6 +15,7 @@ struct SaveChoice {
 
 SaveChoice readingSaveChoice(); // picture or text
 SaveChoice tableSaveChoice();     // text or spreadsheet
+SaveChoice csvSaveChoice();       // the records as CSV
 
 // The name every save proposes.
 QString proposedFileName();

@@ -1,15 +1,18 @@
+#include "app/downloadprogress.h"
 #include "app/mainwindow.h"
 #include "link/link.h"
 #include "model/measurement.h"
 #include "records/recordtable.h"
 #include "soil/ui/soilsession.h"
 #include "soil/ui/soilwindow.h"
+#include "trend/trendwindow.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableView>
@@ -145,6 +148,69 @@ private slots:
         QVERIFY(read->isEnabled());
     }
 
+    void downloadBarFollowsTheDownloadOnTheRecordsTabOnly()
+    {
+        bm::Link& link = window->link();
+        auto* tabs = child<QTabWidget>("TabStrip1");
+        auto* bar = child<QProgressBar>("downloadProgress");
+        tabs->setCurrentIndex(1);
+        QVERIFY(!bar->isVisible());
+        // Below the table, inside the tab strip, over nothing of the records tab.
+        QVERIFY(tabs->geometry().contains(bar->geometry()));
+        QVERIFY(!bar->geometry().intersects(child<QWidget>("grid")->geometry()));
+
+        QSignalSpy redraws(bar, &QProgressBar::valueChanged);
+        emit link.downloadProgress(1, 600);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->text(), QStringLiteral("1 / 600  剩余 1:00"));
+        for (int k = 2; k <= 300; ++k)
+            emit link.downloadProgress(k, 600);
+        QCOMPARE(redraws.size(), 1); // at most ten redraws a second
+        QTRY_COMPARE(bar->value(), 300);
+        QVERIFY(bar->text().startsWith(QStringLiteral("300 / 600  剩余 ")));
+
+        tabs->setCurrentIndex(0); // a tab change hides it without stopping it
+        QVERIFY(!bar->isVisible() && window->downloadProgress().running());
+        tabs->setCurrentIndex(1);
+        QVERIFY(bar->isVisible());
+        emit link.downloadEnded(false); // link lost
+        QVERIFY(!bar->isVisible() && !window->downloadProgress().running());
+
+        // Records that never replied are counted where the bar stood, until the next download or clear.
+        auto* missing = child<QLabel>("missingRecords");
+        window->downloadProgress().setMissing(3);
+        QVERIFY(missing->isVisible() && missing->geometry() == bar->geometry());
+        QCOMPARE(missing->text(), QStringLiteral("缺少 3 条记录"));
+        emit link.downloadProgress(1, 5);
+        QVERIFY(!missing->isVisible() && bar->isVisible());
+        emit link.downloadEnded(true);
+        window->downloadProgress().setMissing(2);
+        action("mnuclear")->trigger();
+        QVERIFY(!missing->isVisible());
+
+        using P = bm::DownloadProgress;
+        QCOMPARE(P::estimateLeftMs(1, 10, 0), qint64(900));
+        QCOMPARE(P::estimateLeftMs(11, 20, 2000), qint64(1800)); // 200 ms a request so far
+        QCOMPARE(P::estimateLeftMs(20, 20, 5000), qint64(0));
+        QCOMPARE(P::barText(3, 7, 61001, true), QStringLiteral("补读 3 / 7  剩余 1:02"));
+    }
+
+    void trendEntryOpensOneNonModalWindowFedByLiveReadings()
+    {
+        action("mnutrend")->trigger();
+        bm::TrendWindow* trend = window->trendWindow();
+        QVERIFY(trend && trend->isVisible() && !trend->isModal());
+        bm::Measurement volts;
+        volts.kind = bm::Kind::Voltage;
+        volts.mainValue = {55, 0x51};
+        emit window->link().measurementReceived(volts);
+        QCOMPARE(trend->store().size(), size_t(1));
+        action("mnutrend")->trigger();
+        QCOMPARE(window->trendWindow(), trend);
+        trend->close(); // gone; the next one starts afresh
+        QTRY_VERIFY(!window->trendWindow());
+    }
+
     void menusHoldTheirEntriesWithoutShortcuts()
     {
         const QList<QAction*> menus = window->menuBar()->actions();
@@ -162,8 +228,8 @@ private slots:
             }
             return names;
         };
-        QCOMPARE(entries(0), (QStringList{"mnuread=读取", "mnusave=保存", "mnuclose=关闭"}));
-        QCOMPARE(entries(1), (QStringList{"mnuclear=清空", "mnuprint=打印", "mnusoil=土壤分析"}));
+        QCOMPARE(entries(0), (QStringList{"mnuread=读取", "mnusave=保存", "mnuclose=关闭", "mnucsv=导出CSV"}));
+        QCOMPARE(entries(1), (QStringList{"mnuclear=清空", "mnuprint=打印", "mnusoil=土壤分析", "mnutrend=实时趋势"}));
         QCOMPARE(entries(2), (QStringList{"aboutsoftware=关于软件"}));
         QCOMPARE(withShortcut, QStringList());
     }

@@ -36,8 +36,9 @@ private slots:
         port_->tester = [this](quint16 code) { return reply(code); };
         link_ = std::make_unique<Link>(port_.get());
         connect(link_.get(), &Link::recordReceived, &table_, &RecordTable::appendRecord);
+        connect(link_.get(), &Link::recordRepaired, &table_, &RecordTable::fillRecord);
         for (QTimer* t : {link_->findcomTimer(), link_->comunicationTimer(), link_->readdatTimer(),
-                          link_->comtimoutTimer()}) {
+                          link_->comtimoutTimer(), link_->recheckTimer()}) {
             t->stop();
             t->setInterval(3600 * 1000);
         }
@@ -110,11 +111,15 @@ private slots:
             port_->answer();
         }
         QVERIFY(!link_->readdatTimer()->isActive() && link_->buttonsOn());
+        QVERIFY(link_->comunicationTimer()->isActive());
         QCOMPARE(link_->recordindex(), qint16(0));
+        QVERIFY(ended.isEmpty() && link_->recheckTimer()->isActive());
+        link_->recheckTick(); // every record replied: nothing more is sent
         QCOMPARE(port_->requests, (QList<quint16>{11000, 12000, 1, 2, 3}));
         QCOMPARE(progress.size(), 3);
         QCOMPARE(progress.last(), (QVariantList{3, 3}));
         QCOMPARE(ended.size(), 1);
+        QCOMPARE(link_->missingRecords(), 0);
         QCOMPARE(table_.Rows(), 4);
         QCOMPARE(table_.TextMatrix(1, 2) + table_.TextMatrix(2, 1), u"12.34Ω5.5V"_s);
         QCOMPARE(table_.TextMatrix(3, 3) + table_.TextMatrix(3, 4) + table_.TextMatrix(3, 6), u"1234.5Ωm10.0m4.56KΩ"_s);
@@ -136,6 +141,55 @@ private slots:
             link_->readdatTick();
         QCOMPARE(link_->cmdcode(), qint16(10000));
         QVERIFY(!link_->readdatTimer()->isActive());
+    }
+
+    void repairPassesAskAgainForExactlyTheRecordsThatDidNotReply()
+    {
+        linkUp();
+        count_ = 6;
+        QSignalSpy ended(link_.get(), &Link::downloadEnded);
+        QSignalSpy repairs(link_.get(), &Link::repairProgress);
+        download();
+        const auto pass = [&](const QList<int>& lost) {
+            port_->requests.clear();
+            while (port_->requests.isEmpty() || link_->readdatTimer()->isActive()) {
+                if (!link_->readdatTimer()->isActive())
+                    link_->recheckTick();
+                else
+                    link_->readdatTick();
+                if (!lost.contains(port_->requests.last()))
+                    port_->answer();
+            }
+            return port_->requests;
+        };
+        QCOMPARE(pass({2, 4, 5}), (QList<quint16>{1, 2, 3, 4, 5, 6}));
+        // A poll since the last request: its reply gets one interval before repairs begin.
+        link_->comunicationTick();
+        link_->recheckTick();
+        QCOMPARE(port_->requests.last(), quint16(11000));
+        QCOMPARE(pass({4, 5}), (QList<quint16>{2, 4, 5}));
+        QVERIFY(!link_->buttonsOn() && !link_->comunicationTimer()->isActive());
+        QCOMPARE(repairs.last(), (QVariantList{3, 3}));
+        QCOMPARE(pass({4}), (QList<quint16>{4, 5}));
+        QVERIFY(ended.isEmpty());
+        link_->recheckTick(); // two passes are all
+        QCOMPARE(link_->missingRecords(), 1);
+        QCOMPARE(ended.size(), 1);
+        QVERIFY(ended.at(0).at(0).toBool());
+        QVERIFY(link_->buttonsOn() && link_->comunicationTimer()->isActive());
+        QCOMPARE(table_.Rows(), 7);
+        QCOMPARE(table_.TextMatrix(2, 0) + table_.TextMatrix(4, 0) + table_.TextMatrix(5, 0) + table_.TextMatrix(6, 0), u"256"_s);
+
+        // The link lost in a repair pass ends the download there.
+        download();
+        pass({3});
+        link_->recheckTick();
+        QCOMPARE(port_->requests.last(), quint16(3));
+        for (int n = 0; n < 5; ++n)
+            link_->comtimoutTick();
+        QVERIFY(!link_->readdatTimer()->isActive() && !link_->recheckTimer()->isActive());
+        QCOMPARE(ended.size(), 2);
+        QVERIFY(!ended.at(1).at(0).toBool());
     }
 
     void shortRepliesAndGarbageOnlyFeedTheWatchdog()

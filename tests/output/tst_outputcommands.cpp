@@ -3,6 +3,7 @@
 // the old file, and real printed output on a PDF printer read back with pdftotext.
 #include "fakedialog.h"
 #include "records/commondialog.h"
+#include "records/csvwriter.h"
 #include "records/outputcommands.h"
 #include "records/outputlines.h"
 #include "records/recordtable.h"
@@ -109,7 +110,8 @@ private slots:
                             [this] {
                                 ++grabs_;
                                 return window_.grab().toImage();
-                            }};
+                            },
+                            [this] { return recordsCsv(table_); }};
         commands_ = std::make_unique<OutputCommands>(source, fake_.get());
         commands_->setSaveFolder(folder_);
     }
@@ -154,6 +156,35 @@ private slots:
         commands_->save();
         QCOMPARE(fake_->saves[4].defaultExt, ".txt");
         QCOMPARE(fake_->saves[4].filterIndex, 1);
+    }
+
+    // 导出CSV writes what the command-line tool writes for the same records, offers only
+    // CSV, and leaves the save command's remembered file type alone.
+    void csvExportIsTheCommandLineToolsCsv()
+    {
+        QList<NumberedMeasurement> downloaded;
+        const struct { int number; Kind kind; quint16 main; quint8 format; } records[] = {
+            {1, Kind::Resistance, 1234, 0x12}, {2, Kind::Voltage, 55, 0x51}, {4, Kind::Resistivity, 10000, 0x31}};
+        for (const auto& r : records) {
+            Measurement m;
+            m.kind = r.kind;
+            m.mainValue = {r.main, r.format};
+            m.rcValue = {123, 0x22};
+            m.spacingValue = {100, 0x41};
+            table_.appendRecord(r.number, m);
+            downloaded.append({r.number, m});
+        }
+        fake_->FilterIndex = 2;
+        fake_->saveReplies = {{0, path("records")}, {0, "/dev/full", 0, true}};
+        commands_->savecsv();
+        QCOMPARE(readAll(path("records.csv")), recordsCsv(downloaded));
+        QCOMPARE(fake_->saves[0].filter, "csv格式 (*.csv)|*.csv|");
+        QCOMPARE(fake_->FilterIndex, 2);
+        QVERIFY(fake_->messages.isEmpty());
+#ifdef Q_OS_LINUX
+        commands_->savecsv();
+        QVERIFY(fake_->messages.value(0).text.startsWith("文件保存出错.\r\n/dev/full\r\n"));
+#endif
     }
 
     // Cancel writes, prints and says nothing; a dialog that fails writes and prints nothing but says so.
