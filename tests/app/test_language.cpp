@@ -4,7 +4,9 @@
 #include "app/mainwindow.h"
 #include "link/link.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -70,6 +72,16 @@ private slots:
         auto* box = window.findChild<QMessageBox*>();
         QVERIFY(box);
         texts << box->windowTitle() << box->text();
+        // The windows the menus open speak the same language.
+        window.findChild<QAction*>("mnusoil")->trigger();
+        window.findChild<QAction*>("mnutrend")->trigger();
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            texts << w->windowTitle();
+            for (QLabel* l : w->findChildren<QLabel*>())
+                texts << l->text();
+            for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+                texts << b->text();
+        }
         static const QRegularExpression cjk(QStringLiteral("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
         for (const QString& t : texts)
             QVERIFY2(!t.contains(cjk), qPrintable(t));
