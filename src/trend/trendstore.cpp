@@ -142,15 +142,23 @@ std::vector<TrendLine> trendLines(const TrendStore& store, const TrendRun& run, 
         line = {};
     };
     int i = 0;
+    bool missedSince = false; // an overload since the last drawn reading
     const auto take = [&](const TrendSample& s) {
         const double y = valueOf(s, value);
         if (s.breakBefore)
             endLine();
         if (!std::isfinite(y)) {
-            endLine();
+            // Drawn as they are, every overload is a gap; thinned, a gap is a
+            // whole column without a reading, since a narrower one could not be seen.
+            if (!decimate)
+                endLine();
+            missedSince = true;
             return;
         }
         const int c = decimate ? std::clamp(int(double(s.msecs - t0) / span * columns), 0, columns - 1) : i;
+        if (decimate && missedSince && columnIndex >= 0 && c > columnIndex + 1)
+            endLine();
+        missedSince = false;
         if (c != columnIndex)
             column.flushInto(line);
         columnIndex = c;

@@ -100,6 +100,16 @@ private slots:
         for (const QPointF& p : lines[0])
             high = std::max(high, p.y());
         QCOMPARE(high, 49.99);
+
+        // Thinned, a lone overload inside a column cannot be seen and cuts nothing;
+        // overloads that empty whole columns still show as a gap.
+        TrendStore sparse;
+        for (int i = 0; i < 10000; ++i) {
+            const bool lone = i % 997 == 0;
+            const bool run = i >= 5000 && i < 5200;
+            sparse.add(resistance(lone || run ? Quantity::kOverloadCount : 1000), kT0 + i * 1000LL);
+        }
+        QCOMPARE(trendLines(sparse, sparse.lastRun(), TrendValue::Main, 500).size(), size_t(2));
     }
 
     void windowShowsTheCurrentModeAndSavesThroughTheGivenPath()
