@@ -64,10 +64,7 @@ private slots:
 
         // A range: the rows before it stay empty, as they would in the window.
         QCOMPARE(cli({"download", "-o", file("part.txt"), "--first", "5", "--last", "7"}).exit, 0);
-        RecordTable part;
-        for (int k = 5; k <= 7; ++k)
-            part.appendRecord(k, *table.record(k));
-        QCOMPARE(readAll(file("part.txt")), textFileBytes(tableLines(gridOf(part), 7)));
+        QCOMPARE(readAll(file("part.txt")), textFileBytes(tableLines(gridOf(expected(7, 5)), 7)));
     }
 
     void lostRepliesAreAskedForAgainAndNoneGoMissing()
@@ -83,9 +80,7 @@ private slots:
 
     void pulledCableLeavesTheRowsThatArrivedTheMissingRangeAndExit3()
     {
-        QFile old(file("r.csv"));
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("older file\n") > 0);
-        old.close();
+        writeFile("r.csv", "older file\n");
         connect(sim_.get(), &SimTester::requestReceived, this, [this](quint16 code) {
             if (code == 31) // after the reply to 31 is on its way
                 QTimer::singleShot(0, sim_.get(), &SimTester::vanish);
@@ -109,13 +104,9 @@ private slots:
         QCOMPARE(run.exit, 130);
         const QRegularExpressionMatch m = QRegularExpression("interrupted; missing records: (\\d+)-40").match(run.err);
         QVERIFY2(m.hasMatch(), qPrintable(run.err));
-        const int arrived = m.captured(1).toInt() - 1;
-        QVERIFY(arrived >= 9);
-        RecordTable part = RecordTable();
-        for (int k = 1; k <= arrived; ++k)
-            part.appendRecord(k, *expected(40).record(k));
-        part.setRows(41);
-        QCOMPARE(readAll(file("r.txt")), textFileBytes(tableLines(gridOf(part), 40)));
+        QVERIFY(m.captured(1).toInt() >= 10);
+        expected(m.captured(1).toInt() - 1).setRows(41); // every row, those not downloaded blank
+        QCOMPARE(readAll(file("r.txt")), textFileBytes(tableLines(gridOf(table_), 40)));
     }
 
     void liveReadingsAsTextCsvAndJson()
@@ -143,9 +134,7 @@ private slots:
         const Run fit = cli({"soil", file("soil.csv"), "--exclude-spacing", "16"});
         QCOMPARE(fit.exit, 0);
         QVERIFY2(fit.out.startsWith("points_used=5\nuniform_ohm_m=") && fit.out.contains("\nrho1_ohm_m="), fit.out.constData());
-        QFile bad(file("bad.csv"));
-        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("spacing_m,resistivity_ohm_m\n1,100\n2,x\n") > 0);
-        bad.close();
+        writeFile("bad.csv", "spacing_m,resistivity_ohm_m\n1,100\n2,x\n");
         const Run refused = cli({"soil", file("bad.csv")});
         QCOMPARE(refused.exit, 1);
         QVERIFY2(refused.err.contains("line 3"), qPrintable(refused.err));
@@ -167,44 +156,40 @@ private slots:
         QCOMPARE(cli({"ports"}).out, "COM2\t" + sim_->devicePath().toUtf8() + "\tbusy: another program is using it\n");
     }
 
-    void badArgumentsExit1WithTheUsage_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::newRow("no command") << QStringList{};
-        QTest::newRow("unknown command") << QStringList{"fetch"};
-        QTest::newRow("unknown option") << QStringList{"read", "--colour"};
-        QTest::newRow("bad pace") << QStringList{"download", "--pace", "slow"};
-        QTest::newRow("range upside down") << QStringList{"download", "--first", "9", "--last", "2"};
-        QTest::newRow("count and follow") << QStringList{"read", "--count", "2", "--follow"};
-        QTest::newRow("zero count") << QStringList{"read", "--count", "0"};
-        QTest::newRow("stray argument") << QStringList{"ports", "extra"};
-        QTest::newRow("bad port") << QStringList{"ports", "--port", "COM0"};
-    }
+    // Refused before the port is touched; help and version go to standard output.
     void badArgumentsExit1WithTheUsage()
     {
-        QFETCH(QStringList, args);
-        const Run run = cli(args);
-        QCOMPARE(run.exit, 1);
-        QVERIFY2(run.err.contains("Usage: brackenmoor-cli"), qPrintable(run.err));
+        for (const QStringList& args : QList<QStringList>{{},
+                                                          {"fetch"},
+                                                          {"read", "--colour"},
+                                                          {"download", "--pace", "slow"},
+                                                          {"download", "--first", "9", "--last", "2"},
+                                                          {"read", "--count", "2", "--follow"},
+                                                          {"read", "--count", "0"},
+                                                          {"ports", "extra"},
+                                                          {"ports", "--port", "COM0"}}) {
+            const Run run = cli(args);
+            QVERIFY2(run.exit == 1 && run.err.contains("Usage: brackenmoor-cli"), qPrintable(args.join(' ') + ": " + run.err));
+        }
         QCOMPARE(sim_->requestCount(), 0);
-    }
-
-    void helpAndVersionGoToStandardOutput()
-    {
         QCOMPARE(cli({"--version"}).out, "brackenmoor-cli " BRACKENMOOR_VERSION "\n");
         const Run help = cli({"download", "--help"});
-        QVERIFY(help.exit == 0 && help.out.startsWith("Usage: brackenmoor-cli download [options]"));
-        QVERIFY(help.out.contains("--pace"));
+        QVERIFY(help.exit == 0 && help.out.startsWith("Usage: brackenmoor-cli download [options]") && help.out.contains("--pace"));
     }
 
 private:
     QString file(const QString& name) const { return dir_.filePath(name); }
+    void writeFile(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(file(name));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    }
 
-    // The records table the window would fill from the simulator's first n records.
-    const RecordTable& expected(int n)
+    // The records table the window would fill from the simulator's records first..last.
+    RecordTable& expected(int last, int first = 1)
     {
         table_.initgrid();
-        for (int k = 1; k <= n; ++k)
+        for (int k = first; k <= last; ++k)
             table_.appendRecord(k, *protocol::decodeMeasurement(sim_->recordBytes(k)));
         return table_;
     }

@@ -49,7 +49,7 @@ class TestCommonDialog : public QObject {
     }
 
 private slots:
-    void saveReportsTheChosenTypeAndPathAndOffersItNextTime()
+    void saveReportsTheChosenTypeAndPathOffersItNextTimeAndCancelIsError32755()
     {
         QtCommonDialog dialog(&window_);
         QStringList offered;
@@ -73,12 +73,8 @@ private slots:
                 }).accepted());
         QCOMPARE(selected, "excel格式 (*.xls)");
         QCOMPARE(dialog.FileName, QDir(tmp_.path()).filePath("more.xls"));
-    }
 
-    void cancelIsError32755AndThePrintDialogOffersNoPageRange()
-    {
-        QtCommonDialog dialog(&window_);
-        dialog.FilterIndex = 2;
+        // Cancel is error 32755 and keeps the type; the print dialog offers no page range.
         QCOMPARE(showSave(dialog, [](QFileDialog* d) { d->reject(); }).error, 32755);
         QCOMPARE(dialog.FilterIndex, 2);
 

@@ -22,29 +22,21 @@ Measurement record(quint16 main, quint8 format, quint16 rc = 123, quint16 rp = 4
 class TstCsvWriter : public QObject {
     Q_OBJECT
 private slots:
-    void siTextIsTheExactShortestDecimal_data()
-    {
-        QTest::addColumn<quint16>("count");
-        QTest::addColumn<quint8>("format");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("10.02 KΩ") << quint16(1002) << quint8(0x22) << "10020";
-        QTest::newRow("1.23 KΩm") << quint16(123) << quint8(0x42) << "1230";
-        QTest::newRow("0.5 m") << quint16(5) << quint8(0x71) << "0.5";
-        QTest::newRow("0.001 Ω") << quint16(1) << quint8(0x13) << "0.001";
-        QTest::newRow("0.10 V") << quint16(10) << quint8(0x52) << "0.1";
-        QTest::newRow("zero") << quint16(0) << quint8(0x12) << "0";
-        QTest::newRow("12.5 mA") << quint16(125) << quint8(0x61) << "0.0125";
-        QTest::newRow("65535 KΩm") << quint16(65535) << quint8(0x40) << "65535000";
-        QTest::newRow("overload") << quint16(10000) << quint8(0x21) << "OL";
-        QTest::newRow("unknown unit") << quint16(5) << quint8(0x81) << "";
-        QTest::newRow("too many decimals") << quint16(5) << quint8(0x14) << "";
-    }
     void siTextIsTheExactShortestDecimal()
     {
-        QFETCH(quint16, count);
-        QFETCH(quint8, format);
-        QFETCH(QString, text);
-        QCOMPARE(siText({count, format}), text);
+        const struct { quint16 count; quint8 format; const char* text; } cases[] = {
+            {1002, 0x22, "10020"},        // KΩ
+            {123, 0x42, "1230"},          // KΩm
+            {1, 0x13, "0.001"},           // three decimals
+            {10, 0x52, "0.1"},            // trailing zero dropped
+            {0, 0x12, "0"},
+            {125, 0x61, "0.0125"},        // mA
+            {65535, 0x40, "65535000"},    // never an exponent
+            {10000, 0x21, "OL"},
+            {5, 0x81, ""},                // unknown unit
+            {5, 0x14, ""}};               // too many decimals
+        for (const auto& c : cases)
+            QCOMPARE(siText({c.count, c.format}), QString::fromLatin1(c.text));
     }
 
     void tableRowsWithRecordsBecomeLinesInNumberOrderWhateverTheLocale()

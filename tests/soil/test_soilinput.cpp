@@ -59,30 +59,24 @@ private slots:
                  (QList<QPair<double, double>>{{2.5, 5500}}));
     }
 
-    void badInputNamesTheLine_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("empty") << QByteArray() << "empty";
-        QTest::newRow("blank") << QByteArray(" \r\n\r\n") << "empty";
-        QTest::newRow("no header") << QByteArray("\n\nhello world\n") << "line 3:";
-        QTest::newRow("missing column") << QByteArray("spacing_m,rho\n1,2\n") << "line 1: the header has no column resistivity_ohm_m";
-        QTest::newRow("not a number") << QByteArray("spacing_m,resistivity_ohm_m\n1,100\n2,200\nabc,300\n")
-                                      << "line 4: spacing_m is not a number: 'abc'";
-        QTest::newRow("not finite") << QByteArray("spacing_m,resistivity_ohm_m\n1,nan\n") << "line 2: resistivity_ohm_m is not a number";
-        QTest::newRow("half a row") << QByteArray("resistivity_ohm_m,spacing_m\n\n100,\n") << "line 3: spacing_m is empty";
-        QTest::newRow("no usable rows") << QByteArray("spacing_m,resistivity_ohm_m\n1,OL\n,\n") << "no usable";
-        QTest::newRow("header only") << kTableHeader << "no usable";
-        QTest::newRow("not a record") << kTableHeader + "1  2.0K\xA6\xB8m  1.0m\r\nx  3.0m\r\n" << "line 3: expected a record number: 'x'";
-        QTest::newRow("unreadable value") << kTableHeader + "\r\n1  abcK\xA6\xB8m  1.0m\r\n" << "line 3: not a value with a unit: 'abcK";
-    }
     void badInputNamesTheLine()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, error);
-        const SoilInput in = parseSoilInput(bytes);
-        QVERIFY2(in.error.contains(error), qPrintable(in.error));
-        QVERIFY(in.points.empty());
+        const QList<QPair<QByteArray, QString>> cases{
+            {"", "empty"},
+            {" \r\n\r\n", "empty"},
+            {"\n\nhello world\n", "line 3:"},
+            {"spacing_m,rho\n1,2\n", "line 1: the header has no column resistivity_ohm_m"},
+            {"spacing_m,resistivity_ohm_m\n1,100\n2,200\nabc,300\n", "line 4: spacing_m is not a number: 'abc'"},
+            {"spacing_m,resistivity_ohm_m\n1,nan\n", "line 2: resistivity_ohm_m is not a number"},
+            {"resistivity_ohm_m,spacing_m\n\n100,\n", "line 3: spacing_m is empty"},
+            {"spacing_m,resistivity_ohm_m\n1,OL\n,\n", "no usable"},
+            {kTableHeader, "no usable"},
+            {kTableHeader + "1  2.0K\xA6\xB8m  1.0m\r\nx  3.0m\r\n", "line 3: expected a record number: 'x'"},
+            {kTableHeader + "\r\n1  abcK\xA6\xB8m  1.0m\r\n", "line 3: not a value with a unit: 'abcK"}};
+        for (const auto& [bytes, error] : cases) {
+            const SoilInput in = parseSoilInput(bytes);
+            QVERIFY2(in.error.contains(error) && in.points.empty(), qPrintable(in.error + " for " + QString::fromLatin1(bytes)));
+        }
     }
 
     void excludeSpacingMatchesWithinARelativeTolerance()

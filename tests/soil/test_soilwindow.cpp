@@ -1,25 +1,22 @@
 // The soil window over a records table: it follows records, clears and the include
 // boxes, and its PDF and CSV exports hold the figures and are written whole or not at all.
-#include "soil/ui/verdicttext.h"
 #include "fakedialog.h"
-
-#include "model/format.h"
+#include "link/protocol.h"
 #include "records/recordtable.h"
 #include "soil/soilinput.h"
-#include "soil/soilmessages.h"
 #include "soil/ui/soilchart.h"
 #include "soil/ui/soilfigures.h"
 #include "soil/ui/soilsession.h"
 #include "soil/ui/soilwindow.h"
+#include "soil/ui/verdicttext.h"
 #include "soil/wenner.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QScatterSeries>
-#include <QLineSeries>
-#include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -34,37 +31,20 @@ namespace {
 
 constexpr double kSpacings[] = {0.5, 1, 2, 4, 8, 16, 32};
 
-Quantity quantity(double value, quint8 unit, int decimals)
+// A stored record as the tester sends it; the spacing in tenths of a metre.
+Measurement record(quint16 main, quint8 format, quint16 spacing = 0)
 {
-    return {quint16(std::lround(value * std::pow(10.0, decimals))), quint8(unit << 4 | decimals)};
+    QByteArray b;
+    for (quint16 v : {main, quint16(format), quint16(0), quint16(0), spacing})
+        b.append(char(v & 0xFF)).append(char(v >> 8));
+    return *protocol::decodeMeasurement(b);
 }
 
-QString text(const Quantity& q)
-{
-    return fmtvalue(quint8(q.count >> 8), quint8(q.count & 0xFF), q.format);
-}
-
-// A stored Wenner reading as the tester sends it: Ωm below 1000, KΩm above.
+// A Wenner reading in Ωm with one decimal.
 Measurement rhoRecord(double spacing, double rho, bool overloaded = false)
 {
-    Measurement m;
-    m.kind = Kind::Resistivity;
-    m.mainValue = rho < 1000.0 ? quantity(rho, 0x3, 1) : quantity(rho / 1000.0, 0x4, 2);
-    if (overloaded)
-        m.mainValue.count = Quantity::kOverloadCount;
-    m.spacingValue = quantity(spacing, 0x7, 2);
-    m.main = text(m.mainValue);
-    m.spacing = text(m.spacingValue);
-    return m;
-}
-
-Measurement ohmRecord()
-{
-    Measurement m;
-    m.kind = Kind::Resistance;
-    m.mainValue = quantity(5.0, 0x1, 2);
-    m.main = text(m.mainValue);
-    return m;
+    return record(overloaded ? Quantity::kOverloadCount : quint16(std::lround(rho * 10)), 0x31,
+                  quint16(std::lround(spacing * 10)));
 }
 
 // 300 Ω·m over 60 Ω·m from 3 m (times scale): records first..first+6, then an
@@ -75,7 +55,7 @@ void appendSounding(RecordTable& table, int first, double scale = 1.0)
     for (double a : kSpacings)
         table.appendRecord(k++, rhoRecord(a, wennerApparent(a, 300.0 * scale, 60.0 * scale, 3.0)));
     table.appendRecord(k++, rhoRecord(64.0, 100.0, true));
-    table.appendRecord(k++, ohmRecord());
+    table.appendRecord(k++, record(500, 0x12)); // 5.00Ω
 }
 
 QString pdftotext(const QString& file)
@@ -90,15 +70,15 @@ QString pdftotext(const QString& file)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-} // namespace
-
-static QString verdict(SoilAnalysis::Verdict v, int spacings = 0)
+QString verdict(SoilAnalysis::Verdict v, int spacings = 0)
 {
     SoilAnalysis a;
     a.verdict = v;
     a.distinctSpacings = spacings;
     return verdictText(a);
 }
+
+} // namespace
 
 class TestSoilWindow : public QObject {
     Q_OBJECT
@@ -111,9 +91,14 @@ class TestSoilWindow : public QObject {
     template <typename T>
     T* child(const char* name) { return window_->findChild<T*>(name); }
 
-    void saveAs(const QString& path)
+    void saveAs(const QString& path) { dialog_->saveReplies = {{DialogOutcome::kAccepted, path, 0, true}}; }
+    // The figures or the plain message, and n points in the chart and the list.
+    void expectShown(int n)
     {
-        dialog_->saveReplies = {{DialogOutcome::kAccepted, path, 0, true}};
+        QCOMPARE(child<QLabel>("soilEmpty")->isVisible(), n == 0);
+        QCOMPARE(child<QLabel>("soilFigures")->isVisible(), n > 0);
+        QCOMPARE(window_->chart().includedSeries()->count(), n);
+        QCOMPARE(child<QTableView>("soilPoints")->model()->rowCount(), n);
     }
 
 private slots:
@@ -128,51 +113,30 @@ private slots:
 
     void cleanup() { window_.reset(); }
 
+    // A download adds records one by one: they are fitted together. A hidden window waits until shown.
     void followsRecordsAndClearWithAPlainMessageWhenEmpty()
     {
-        QVERIFY(child<QLabel>("soilEmpty")->isVisible());
         QCOMPARE(child<QLabel>("soilEmpty")->text(), verdict(SoilAnalysis::Verdict::NoPoints));
-        QVERIFY(!child<QLabel>("soilFigures")->isVisible());
-
+        expectShown(0);
+        const int refreshes = window_->session().refreshCount();
         appendSounding(*table_, 1);
         QTRY_COMPARE(window_->session().points().size(), size_t(7));
+        QCOMPARE(window_->session().refreshCount(), refreshes + 1);
         QCOMPARE(window_->session().points().back().record, 7);
         const SoilAnalysis& a = window_->session().analysis();
-        QVERIFY(a.twoLayer);
-        QVERIFY(std::fabs(a.twoLayer->rho1_ohm_m / 300.0 - 1.0) < 0.01);
-        QVERIFY(std::fabs(a.twoLayer->h_m / 3.0 - 1.0) < 0.02);
-        QVERIFY(child<QLabel>("soilFigures")->isVisible());
+        QVERIFY(a.twoLayer && std::fabs(a.twoLayer->rho1_ohm_m / 300.0 - 1.0) < 0.01
+                && std::fabs(a.twoLayer->h_m / 3.0 - 1.0) < 0.02);
         QVERIFY(child<QLabel>("soilFigures")->text().contains(figure(a.twoLayer->rho1_ohm_m)));
-        QVERIFY(!child<QLabel>("soilEmpty")->isVisible());
-        QCOMPARE(window_->chart().includedSeries()->count(), 7);
+        expectShown(7);
         QVERIFY(window_->chart().twoLayerSeries()->count() > 20);
         QCOMPARE(window_->chart().uniformSeries()->count(), 2);
-        QCOMPARE(child<QTableView>("soilPoints")->model()->rowCount(), 7);
-
-        table_->initgrid();
-        QTRY_VERIFY(window_->session().points().empty());
-        QVERIFY(child<QLabel>("soilEmpty")->isVisible());
-        QVERIFY(!child<QLabel>("soilFigures")->isVisible());
-        QCOMPARE(window_->chart().includedSeries()->count(), 0);
-        QCOMPARE(child<QTableView>("soilPoints")->model()->rowCount(), 0);
-    }
-
-    // A download adds records one by one; a hidden window waits until shown.
-    void aBurstOfRecordsRefitsOnceAndAHiddenWindowCatchesUpWhenShown()
-    {
-        const int before = window_->session().refreshCount();
-        for (int k = 1; k + 9 < kMaxRecord; k += 9)
-            appendSounding(*table_, k);
-        QTRY_VERIFY(!window_->session().points().empty());
-        QCOMPARE(window_->session().points().size(), size_t(7 * ((kMaxRecord - 2) / 9)));
-        QCOMPARE(window_->session().refreshCount(), before + 1);
 
         window_->hide();
         table_->initgrid();
         QTest::qWait(3 * SoilSession::kSettleMs);
-        QCOMPARE(window_->session().refreshCount(), before + 1);
+        QCOMPARE(window_->session().refreshCount(), refreshes + 1);
         window_->show();
-        QVERIFY(window_->session().points().empty());
+        expectShown(0);
     }
 
     void aClearedBoxRefitsAtOnceAndStaysClearedWhileItsReadingRemains()
@@ -185,8 +149,7 @@ private slots:
         QCOMPARE(list->index(6, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
         QCOMPARE(window_->session().analysis().pointsUsed, 6);
         QVERIFY(window_->session().analysis().uniform->rho_ohm_m != uniformBefore);
-        QCOMPARE(window_->chart().excludedSeries()->count(), 1);
-        QCOMPARE(window_->chart().includedSeries()->count(), 6);
+        QVERIFY(window_->chart().excludedSeries()->count() == 1 && window_->chart().includedSeries()->count() == 6);
 
         table_->appendRecord(10, rhoRecord(64.0, 70.0));
         QTRY_COMPARE(window_->session().points().size(), size_t(8));
@@ -198,8 +161,7 @@ private slots:
             list->setData(list->index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
         QVERIFY(!window_->session().analysis().twoLayer);
         QCOMPARE(child<QLabel>("soilMessage")->text(), verdict(SoilAnalysis::Verdict::TooFewSpacings, 2));
-        QVERIFY(child<QLabel>("soilMessage")->isVisible());
-        QVERIFY(child<QLabel>("soilFigures")->isVisible());
+        QVERIFY(child<QLabel>("soilMessage")->isVisible() && child<QLabel>("soilFigures")->isVisible());
 
         // Another sounding under the same record numbers is another set of readings.
         table_->initgrid();
@@ -208,13 +170,14 @@ private slots:
         QCOMPARE(window_->session().analysis().pointsUsed, 7);
     }
 
-    void reportHoldsTheFieldsFiguresPointsAndEveryRecord()
+    // The report holds the fields, the figures, the points and every record; the CSV the points beside the model.
+    void exportsHoldTheFiguresAndThePoints()
     {
         appendSounding(*table_, 1);
         for (int k = 10; k <= 150; ++k)
-            table_->appendRecord(k, ohmRecord());
+            table_->appendRecord(k, record(500, 0x12));
         window_->session().refresh();
-        window_->session().setIncluded(0, false);
+        window_->session().setIncluded(6, false);
         child<QLineEdit>("site")->setText("Harrow substation");
         child<QLineEdit>("operator")->setText("J. Okafor");
         child<QLineEdit>("instrument")->setText("Tester 4105");
@@ -238,30 +201,22 @@ private slots:
         // The records table runs over several pages, down to its last row.
         QVERIFY(text.count('\f') >= 3);
         QVERIFY(text.contains(QRegularExpression("\\b150\\s+5\\.00Ω")));
-    }
 
-    void csvHoldsThePointsBesideTheModelAndReadsBackAsReadings()
-    {
-        appendSounding(*table_, 1);
-        window_->session().refresh();
-        window_->session().setIncluded(6, false);
-        const QString file = tmp_.filePath("points.csv");
-        saveAs(file);
+        saveAs(tmp_.filePath("points.csv"));
         window_->exportCsv();
-        QFile f(file);
+        QFile f(tmp_.filePath("points.csv"));
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
         const QList<QByteArray> lines = bytes.trimmed().split('\n');
         QCOMPARE(lines.value(0), "record,spacing_m,resistivity_ohm_m,included,model_spacing_m,two_layer_ohm_m,uniform_ohm_m");
         QCOMPARE(lines.size(), 1 + 41);
-        QVERIFY(lines.value(7).startsWith("7,32,"));
-        QVERIFY(lines.value(7).split(',').value(3) == "0" && lines.value(1).split(',').value(3) == "1");
+        QVERIFY(lines.value(7).startsWith("7,32,") && lines.value(7).split(',').value(3) == "0");
+        QCOMPARE(lines.value(1).split(',').value(3), "1");
+        // The last model line: no record, the curve at 32 m.
         const TwoLayerModel m = *window_->session().analysis().twoLayer;
         const QList<QByteArray> last = lines.last().split(',');
-        QCOMPARE(last.value(0), QByteArray());
-        QCOMPARE(last.value(4).toDouble(), 32.0);
+        QVERIFY(last.value(0).isEmpty() && last.value(4).toDouble() == 32.0);
         QVERIFY(std::fabs(last.value(5).toDouble() / wennerApparent(32.0, m.rho1_ohm_m, m.rho2_ohm_m, m.h_m) - 1) < 1e-9);
-
         const SoilInput back = parseSoilInput(bytes);
         QVERIFY2(back.ok(), qPrintable(back.error));
         QCOMPARE(back.points.size(), size_t(7));
