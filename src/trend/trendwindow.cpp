@@ -129,7 +129,7 @@ void TrendWindow::redraw()
     // The axes first: a series is laid out again on each change of its axes.
     const qint64 t0 = run.empty() ? QDateTime::currentMSecsSinceEpoch() : store_.at(run.first).msecs;
     const qint64 t1 = run.empty() ? t0 : store_.at(run.end - 1).msecs;
-    timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(t0), QDateTime::fromMSecsSinceEpoch(std::max(t1, t0 + kMinSpanMs)));
+    fitTimeAxis(t0, std::max(t1, t0 + kMinSpanMs));
     mainAxis_->setTitleText(mainTitle(run.kind));
     sideAxis_->setVisible(resistance);
     fitAxis(mainAxis_, valueRange(main));
@@ -173,16 +173,33 @@ void TrendWindow::showLines(std::vector<QLineSeries*>& pool, const std::vector<T
         markers[0]->setVisible(!lines.empty());
 }
 
+// Every change of an axis lays out each series again, which costs more than
+// the rest of a redraw: an axis keeps its range while the data still fills it well.
 void TrendWindow::fitAxis(QValueAxis* axis, std::pair<double, double> range)
 {
     const auto [low, high] = range;
     if (std::isnan(low)) {
-        axis->setRange(0, 1);
+        if (axis->min() != 0 || axis->max() != 1)
+            axis->setRange(0, 1);
         return;
     }
     const double margin = high > low ? (high - low) * 0.05 : std::max(std::abs(high) * 0.05, 0.001);
-    axis->setRange(low - margin, high + margin);
+    const double lo = low - margin;
+    const double hi = high + margin;
+    if (lo >= axis->min() && hi <= axis->max() && (hi - lo) >= 0.3 * (axis->max() - axis->min()))
+        return;
+    axis->setRange(lo, hi);
     axis->applyNiceNumbers();
+}
+
+void TrendWindow::fitTimeAxis(qint64 first, qint64 last)
+{
+    const qint64 shownFirst = timeAxis_->min().toMSecsSinceEpoch();
+    const qint64 shownLast = timeAxis_->max().toMSecsSinceEpoch();
+    if (shownFirst == first && last <= shownLast && last - first >= (shownLast - first) * 9 / 10)
+        return;
+    // A little room on the right, so the next readings fit without a new layout.
+    timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last + (last - first) / 20));
 }
 
 QImage TrendWindow::picture() const { return view_->grab().toImage(); }

@@ -53,6 +53,7 @@ private:
     void buildChart();
     void showLines(std::vector<QLineSeries*>& pool, const std::vector<TrendLine>& lines, QValueAxis* axis,
                    const QColor& colour, const QString& name);
+    void fitTimeAxis(qint64 first, qint64 last);
     void fitAxis(QValueAxis* axis, std::pair<double, double> range);
     void save(const QString& filter, const QString& name, const QByteArray& bytes);
 
