@@ -110,7 +110,7 @@ private slots:
         sim.reset();
     }
 
-    void cablePulledMidDownloadKeepsEveryReceivedRowAndTheLinkReturns()
+    void cablePulledMidDownloadKeepsEveryReceivedRowWithoutACpuStormAndTheLinkReturns()
     {
         sim->generateRecords(200, 7);
         sim->setLineRate(960);
@@ -123,10 +123,14 @@ private slots:
         sim->vanish();
         QElapsedTimer sincePull;
         sincePull.start();
+        const double cpu0 = cpuSeconds();
         const int kept = window->table().Rows() - 1;
 
         QTRY_COMPARE_WITH_TIMEOUT(label("Label2"), QStringLiteral("通信失败"), 8000);
         const qint64 lostAfter = sincePull.elapsed();
+        // A serial error storm from the vanished port would show as a busy core here.
+        const double share = (cpuSeconds() - cpu0) / (double(lostAfter) / 1000.0);
+        QVERIFY2(share < 0.5, qPrintable(QString::number(share)));
         // Silence is tolerated for four watchdog ticks before the link counts as lost.
         QVERIFY2(lostAfter >= 3500, qPrintable(QString::number(lostAfter)));
         QVERIFY(!window->link().comok() && window->link().findcomTimer()->isActive());
@@ -211,25 +215,6 @@ private slots:
             QCOMPARE(table.Rows(), 31);
             compareRows(1, 30);
         }
-    }
-
-    void vanishedPortClosesQuietlyAndIsFoundAgain()
-    {
-        openWindow();
-        QVERIFY(waitForLink());
-        sim->vanish();
-
-        // A serial error storm would show as a busy core here.
-        const double cpu0 = cpuSeconds();
-        QElapsedTimer wall;
-        wall.start();
-        QTest::qWait(3000);
-        const double share = (cpuSeconds() - cpu0) / (double(wall.elapsed()) / 1000.0);
-        QVERIFY2(share < 0.5, qPrintable(QString::number(share)));
-
-        QTRY_COMPARE_WITH_TIMEOUT(label("Label2"), QStringLiteral("通信失败"), 6000);
-        QVERIFY(sim->reappear());
-        QVERIFY(waitForLink(12000));
     }
 
     void secondCopyReportsThePortBusyAndNeverStealsIt()
