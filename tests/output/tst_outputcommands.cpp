@@ -2,6 +2,7 @@
 // which format is written, cancel against failure, writes that fail without harming
 // the old file, and real printed output on a PDF printer read back with pdftotext.
 #include "fakedialog.h"
+#include "pdftext.h"
 #include "records/commondialog.h"
 #include "records/csvwriter.h"
 #include "records/outputcommands.h"
@@ -14,9 +15,7 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -49,16 +48,6 @@ QList<QStringList> wordsPerLine(const QString& text)
         if (const QStringList words = line.split(' ', Qt::SkipEmptyParts); !words.isEmpty())
             lines << words;
     return lines;
-}
-
-// pdftotext's output. Waits on the process itself, however long a loaded machine takes.
-QString pdftotext(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStandardPaths::findExecutable("pdftotext"), args);
-    if (!QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 120000))
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 } // namespace
@@ -261,8 +250,6 @@ private slots:
     // On paper: the reading 500 twips (25 pt) down, the table from the top and over several pages.
     void pdfHoldsThePrintedLines()
     {
-        QVERIFY2(!QStandardPaths::findExecutable("pdftotext").isEmpty(),
-                 "pdftotext is missing: scripts/setup.sh installs poppler-utils");
         QDir().mkpath(folder_);
         realtime_ = true;
         reading_.testmode = 3;

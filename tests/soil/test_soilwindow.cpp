@@ -1,6 +1,7 @@
 // The soil window over a records table: it follows records, clears and the include
 // boxes, and its PDF and CSV exports hold the figures and are written whole or not at all.
 #include "fakedialog.h"
+#include "pdftext.h"
 #include "link/protocol.h"
 #include "records/recordtable.h"
 #include "soil/soilinput.h"
@@ -15,9 +16,7 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QScatterSeries>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,26 +57,6 @@ void appendSounding(RecordTable& table, int first, double scale = 1.0)
     table.appendRecord(k++, record(500, 0x12)); // 5.00Ω
 }
 
-QString pdftotext(const QString& file)
-{
-    const QString tool = QStandardPaths::findExecutable("pdftotext");
-    if (tool.isEmpty())
-        return QStringLiteral("pdftotext is missing: install poppler-utils");
-    QProcess p;
-    p.start(tool, {"-layout", "-enc", "UTF-8", file, "-"});
-    if (!QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 120000))
-        return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-QString verdict(SoilAnalysis::Verdict v, int spacings = 0)
-{
-    SoilAnalysis a;
-    a.verdict = v;
-    a.distinctSpacings = spacings;
-    return verdictText(a);
-}
-
 } // namespace
 
 class TestSoilWindow : public QObject {
@@ -116,7 +95,8 @@ private slots:
     // A download adds records one by one: they are fitted together. A hidden window waits until shown.
     void followsRecordsAndClearWithAPlainMessageWhenEmpty()
     {
-        QCOMPARE(child<QLabel>("soilEmpty")->text(), verdict(SoilAnalysis::Verdict::NoPoints));
+        const SoilAnalysis none = window_->session().analysis();
+        QVERIFY(none.verdict == SoilAnalysis::Verdict::NoPoints && child<QLabel>("soilEmpty")->text() == verdictText(none));
         expectShown(0);
         const int refreshes = window_->session().refreshCount();
         appendSounding(*table_, 1);
@@ -155,8 +135,9 @@ private slots:
         // Down to two spacings: the uniform model alone, and the window says why.
         for (int row = 2; row < 8; ++row)
             list->setData(list->index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
-        QVERIFY(!window_->session().analysis().twoLayer);
-        QCOMPARE(child<QLabel>("soilMessage")->text(), verdict(SoilAnalysis::Verdict::TooFewSpacings, 2));
+        const SoilAnalysis& two = window_->session().analysis();
+        QVERIFY(!two.twoLayer && two.verdict == SoilAnalysis::Verdict::TooFewSpacings && two.distinctSpacings == 2);
+        QCOMPARE(child<QLabel>("soilMessage")->text(), verdictText(two));
         QVERIFY(child<QLabel>("soilMessage")->isVisible() && child<QLabel>("soilFigures")->isVisible());
 
         // Another sounding under the same record numbers is another set of readings.
@@ -184,7 +165,7 @@ private slots:
         saveAs(file);
         window_->exportReport();
         QVERIFY(dialog_->messages.isEmpty() && dialog_->saves.value(0).initDir == QDir::toNativeSeparators(tmp_.path()));
-        const QString text = pdftotext(file);
+        const QString text = pdftotext({"-layout", "-enc", "UTF-8", file, "-"});
         const SoilAnalysis& a = window_->session().analysis();
         for (const QString& expected :
              {QStringLiteral("Harrow substation"), QStringLiteral("J. Okafor"), QStringLiteral("Tester 4105"),
