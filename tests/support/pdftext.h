@@ -8,8 +8,10 @@
 inline QString pdftotext(const QStringList& args)
 {
     const QString tool = QStandardPaths::findExecutable("pdftotext");
-    if (tool.isEmpty())
-        return QStringLiteral("pdftotext is missing: scripts/setup.sh installs poppler-utils");
+    if (tool.isEmpty()) {
+        qWarning("pdftotext is missing: scripts/setup.sh installs poppler-utils");
+        return QStringLiteral("pdftotext is missing");
+    }
     QProcess p;
     p.start(tool, args);
     if (!QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 120000))
