@@ -55,10 +55,8 @@ private slots:
         QCOMPARE(tried.size(), 16);
         const auto attempt = [&](int i) { return tried.at(i).at(0).value<PortAttempt>(); };
         QVERIFY(attempt(0).outcome == OpenOutcome::Failed && attempt(0).reason == u"refused"_s);
-        QCOMPARE(attempt(1).outcome, OpenOutcome::Busy);
-        QVERIFY(attempt(15).number == 16 && attempt(15).outcome == OpenOutcome::Missing);
-        QVERIFY(port_->requests.isEmpty()); // nothing is sent on a closed port
-        QCOMPARE(link_->comnum(), qint16(1));
+        QVERIFY(attempt(1).outcome == OpenOutcome::Busy && attempt(15).number == 16 && attempt(15).outcome == OpenOutcome::Missing);
+        QVERIFY(port_->requests.isEmpty() && link_->comnum() == 1); // nothing is sent on a closed port; wrapped
     }
 
     void watchdogCountsSilentTicksOnly()
@@ -157,8 +155,7 @@ private slots:
         link_->recheckTick();
         QCOMPARE(port_->requests.last(), quint16(11000));
         QCOMPARE(pass({4, 5}), (QList<quint16>{2, 4, 5}));
-        QVERIFY(!link_->buttonsOn() && !link_->comunicationTimer()->isActive());
-        QCOMPARE(repairs.last(), (QVariantList{3, 3}));
+        QVERIFY(!link_->buttonsOn() && !link_->comunicationTimer()->isActive() && repairs.last() == (QVariantList{3, 3}));
         QCOMPARE(pass({4}), (QList<quint16>{4, 5}));
         QVERIFY(ended.isEmpty());
         link_->recheckTick(); // two passes are all
@@ -173,8 +170,8 @@ private slots:
         QCOMPARE(port_->requests.last(), quint16(3));
         for (int n = 0; n < 5; ++n)
             link_->comtimoutTick();
-        QVERIFY(!link_->readdatTimer()->isActive() && !link_->recheckTimer()->isActive());
-        QVERIFY(ended.size() == 2 && !ended.last().at(0).toBool());
+        QVERIFY(!link_->readdatTimer()->isActive() && !link_->recheckTimer()->isActive() && ended.size() == 2
+                && !ended.last().at(0).toBool());
     }
 
     void shortRepliesAndGarbageOnlyFeedTheWatchdog()
@@ -191,8 +188,7 @@ private slots:
                 link_->onComm(); // called directly: the threshold holds short replies back
             QVERIFY(link_->rcvdata() == seven && link_->timoutcount() == 0);
         }
-        QVERIFY(readings.isEmpty() && records.isEmpty());
-        QCOMPARE(link_->reading().r, u"0.00 Ω"_s);
+        QVERIFY(readings.isEmpty() && records.isEmpty() && link_->reading().r == u"0.00 Ω"_s);
     }
 
 private:
