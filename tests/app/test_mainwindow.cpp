@@ -1,6 +1,7 @@
 #include "app/downloadprogress.h"
 #include "app/mainwindow.h"
 #include "link/link.h"
+#include "measurements.h"
 #include "model/measurement.h"
 #include "records/recordtable.h"
 #include "soil/ui/soilsession.h"
@@ -34,19 +35,13 @@ class MainWindowTest : public QObject {
     template <typename T = QWidget> T* child(const char* name) { return window->findChild<T*>(QString::fromLatin1(name)); }
     QAction* action(const char* name) { return child<QAction>(name); }
     QString label(const char* name) { return child<QLabel>(name)->text(); }
-    bm::Measurement volts()
-    {
-        bm::Measurement m;
-        m.kind = bm::Kind::Voltage;
-        m.mainValue = {55, 0x51};
-        m.main = QStringLiteral("5.5V");
-        return m;
-    }
+    bm::Measurement volts = measured(bm::Kind::Voltage, {55, 0x51}); // its text as the link decodes it: init()
 
 private slots:
     void init()
     {
         window = std::make_unique<MainWindow>();
+        volts.main = QStringLiteral("5.5V");
         endCalls = 0;
         window->setEndProgram([this] { ++endCalls; });
         window->show();
@@ -107,7 +102,7 @@ private slots:
         QCOMPARE(label("Label2"), QStringLiteral("通信成功"));
         emit link.linkChanged(false);
         QCOMPARE(label("Label2"), QStringLiteral("通信失败"));
-        emit link.recordReceived(2, volts());
+        emit link.recordReceived(2, volts);
         QCOMPARE(window->table().TextMatrix(2, 1), QStringLiteral("5.5V"));
     }
 
@@ -179,7 +174,7 @@ private slots:
         action("mnutrend")->trigger();
         bm::TrendWindow* trend = window->trendWindow();
         QVERIFY(trend && trend->isVisible() && !trend->isModal());
-        emit window->link().measurementReceived(volts());
+        emit window->link().measurementReceived(volts);
         QCOMPARE(trend->store().size(), size_t(1));
         action("mnutrend")->trigger();
         QCOMPARE(window->trendWindow(), trend);
@@ -208,11 +203,8 @@ private slots:
         soil->close();
         action("mnusoil")->trigger();
         QVERIFY(window->findChildren<bm::soil::SoilWindow*>().size() == 1 && soil->isVisible());
-        bm::Measurement rho; // 12.5 Ωm at 2.00 m
-        rho.kind = bm::Kind::Resistivity;
-        rho.mainValue = {125, 0x31};
-        rho.spacingValue = {200, 0x72};
-        window->table().appendRecord(1, rho); // the window's own table feeds it
+        // 12.5 Ωm at 2.00 m, into the window's own table
+        window->table().appendRecord(1, measured(bm::Kind::Resistivity, {125, 0x31}, {}, {}, {200, 0x72}));
         QTRY_COMPARE(soil->session().points().size(), size_t(1));
     }
 

@@ -2,6 +2,7 @@
 // which format is written, cancel against failure, writes that fail without harming
 // the old file, and real printed output on a PDF printer read back with pdftotext.
 #include "fakedialog.h"
+#include "measurements.h"
 #include "pdftext.h"
 #include "records/commondialog.h"
 #include "records/csvwriter.h"
@@ -157,11 +158,7 @@ private slots:
         const struct { int number; Kind kind; quint16 main; quint8 format; } records[] = {
             {1, Kind::Resistance, 1234, 0x12}, {2, Kind::Voltage, 55, 0x51}, {4, Kind::Resistivity, 10000, 0x31}};
         for (const auto& r : records) {
-            Measurement m;
-            m.kind = r.kind;
-            m.mainValue = {r.main, r.format};
-            m.rcValue = {123, 0x22};
-            m.spacingValue = {100, 0x41};
+            const Measurement m = measured(r.kind, {r.main, r.format}, {123, 0x22}, {}, {100, 0x41});
             table_.appendRecord(r.number, m);
             downloaded.append({r.number, m});
         }

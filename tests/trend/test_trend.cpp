@@ -1,4 +1,5 @@
 // The live trend: the bounded store, its series and gaps, the chart it feeds and the exports.
+#include "measurements.h"
 #include "trend/trendstore.h"
 #include "trend/trendwindow.h"
 
@@ -15,23 +16,9 @@ namespace {
 
 constexpr qint64 kT0 = 1767225600000; // 2026-01-01T00:00:00Z
 
-Measurement resistance(quint16 main, quint16 rc = 123, quint16 rp = 456)
-{
-    Measurement m;
-    m.kind = Kind::Resistance;
-    m.mainValue = {main, 0x12}; // ohms, two decimals
-    m.rcValue = {rc, 0x22};     // kilohms, two decimals
-    m.rpValue = {rp, 0x22};
-    return m;
-}
-
-Measurement volts(quint16 main)
-{
-    Measurement m;
-    m.kind = Kind::Voltage;
-    m.mainValue = {main, 0x51}; // volts, one decimal
-    return m;
-}
+// Ohms with two decimals, Rc and Rp kilohms with two; volts with one.
+Measurement resistance(quint16 main, quint16 rc = 123) { return measured(Kind::Resistance, {main, 0x12}, {rc, 0x22}, {456, 0x22}); }
+Measurement volts(quint16 main) { return measured(Kind::Voltage, {main, 0x51}); }
 
 } // namespace
 
