@@ -21,7 +21,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <functional>
 #include <memory>
 
 using bm::MainWindow;
@@ -210,10 +209,8 @@ private slots:
 
     void helpBoxFromButtonAndMenuIsTheSame()
     {
-        const std::function<void()> routes[] = {[&] { child<QToolButton>("Command6")->click(); },
-                                                [&] { action("aboutsoftware")->trigger(); }};
-        for (const auto& open : routes) {
-            open();
+        for (const bool fromMenu : {false, true}) {
+            fromMenu ? action("aboutsoftware")->trigger() : child<QToolButton>("Command6")->click();
             auto* box = child<QMessageBox>("helpBox");
             QVERIFY(box && box->isModal() && box->icon() == QMessageBox::Information && box->buttons().size() == 1);
             QCOMPARE(box->windowTitle() + box->text(), QStringLiteral("欢迎使用我们公司产品Brackenmoor(CN)\n   如需帮助请联系我们!\n"));

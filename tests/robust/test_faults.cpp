@@ -231,7 +231,6 @@ private slots:
         QTest::qWait(2500);
         QVERIFY(!window->link().comok() && sim->requestCount(bm::protocol::kReading) > polled);
         QCOMPARE(sim->requestCount(bm::protocol::kHandshake), 1); // the first copy's only
-
         first.kill();
         first.waitForFinished(5000);
     }

@@ -28,8 +28,6 @@ using namespace bm::soil;
 
 namespace {
 
-constexpr double kSpacings[] = {0.5, 1, 2, 4, 8, 16, 32};
-
 // A stored record as the tester sends it; the spacing in tenths of a metre.
 Measurement record(quint16 main, quint8 format, quint16 spacing = 0)
 {
@@ -51,7 +49,7 @@ Measurement rhoRecord(double spacing, double rho, bool overloaded = false)
 void appendSounding(RecordTable& table, int first, double scale = 1.0)
 {
     int k = first;
-    for (double a : kSpacings)
+    for (const double a : {0.5, 1.0, 2.0, 4.0, 8.0, 16.0, 32.0})
         table.appendRecord(k++, rhoRecord(a, wennerApparent(a, 300.0 * scale, 60.0 * scale, 3.0)));
     table.appendRecord(k++, rhoRecord(64.0, 100.0, true));
     table.appendRecord(k++, record(500, 0x12)); // 5.00Ω
@@ -100,10 +98,8 @@ private slots:
         appendSounding(*table_, 1);
         QTRY_COMPARE(window_->session().points().size(), size_t(7));
         QVERIFY(window_->session().refreshCount() == refreshes + 1 && window_->session().points().back().record == 7);
-        const SoilAnalysis& a = window_->session().analysis();
-        QVERIFY(a.twoLayer && std::fabs(a.twoLayer->rho1_ohm_m / 300.0 - 1.0) < 0.01
-                && std::fabs(a.twoLayer->h_m / 3.0 - 1.0) < 0.02);
-        QVERIFY(child<QLabel>("soilFigures")->text().contains(figure(a.twoLayer->rho1_ohm_m)));
+        const SoilAnalysis& a = window_->session().analysis(); // how well it fits: test_soilmodel
+        QVERIFY(a.twoLayer && child<QLabel>("soilFigures")->text().contains(figure(a.twoLayer->rho1_ohm_m)));
         expectShown(7);
         QVERIFY(window_->chart().twoLayerSeries()->count() > 20 && window_->chart().uniformSeries()->count() == 2);
 
