@@ -80,12 +80,7 @@ private slots:
     {
         using bm::OpenOutcome;
         bm::Link& link = window->link();
-        const struct {
-            OpenOutcome outcome;
-            const char* reason;
-            const char* text;
-            const char* tip;
-        } cases[] = {
+        const struct { OpenOutcome outcome; const char* reason; const char* text; const char* tip; } cases[] = {
             {OpenOutcome::Opened, "", "COM3已打开", "/dev/ttyS2"},
             {OpenOutcome::Busy, "Permission denied", "COM3被占用", "/dev/ttyS2: Permission denied"},
             {OpenOutcome::Missing, "No such file", "COM3无效", "/dev/ttyS2: No such file"},

@@ -1,6 +1,7 @@
 // brackenmoor-cli as a user runs it, against the simulated tester on a
 // pseudo-terminal: files equal to the window's saves, lost replies recovered,
 // a pulled cable, Ctrl-C, ports that cannot be opened and bad arguments.
+#include "files.h"
 #include "link/commport.h"
 #include "link/protocol.h"
 #include "records/ansitext.h"
@@ -23,17 +24,7 @@ using namespace bm;
 
 namespace {
 
-struct Run {
-    int exit = -1;
-    QByteArray out;
-    QString err;
-};
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(not there)");
-}
+struct Run { int exit = -1; QByteArray out; QString err; };
 
 } // namespace
 
@@ -78,7 +69,7 @@ private slots:
 
     void pulledCableLeavesTheRowsThatArrivedTheMissingRangeAndExit3()
     {
-        writeFile("r.csv", "older file\n");
+        writeAll(file("r.csv"), "older file\n");
         connect(sim_.get(), &SimTester::requestReceived, this, [this](quint16 code) {
             if (code == 31) // after the reply to 31 is on its way
                 QTimer::singleShot(0, sim_.get(), &SimTester::vanish);
@@ -128,7 +119,7 @@ private slots:
         QCOMPARE(cli({"download", "-o", file("soil.csv")}).exit, 0);
         const Run fit = cli({"soil", file("soil.csv"), "--exclude-spacing", "16"});
         QVERIFY2(fit.exit == 0 && fit.out.startsWith("points_used=5\nuniform_ohm_m=") && fit.out.contains("\nrho1_ohm_m="), fit.out.constData());
-        writeFile("bad.csv", "spacing_m,resistivity_ohm_m\n1,100\n2,x\n");
+        writeAll(file("bad.csv"), "spacing_m,resistivity_ohm_m\n1,100\n2,x\n");
         const Run refused = cli({"soil", file("bad.csv")});
         QVERIFY2(refused.exit == 1 && refused.err.contains("line 3"), qPrintable(refused.err));
     }
@@ -166,11 +157,6 @@ private slots:
 
 private:
     QString file(const QString& name) const { return dir_.filePath(name); }
-    void writeFile(const QString& name, const QByteArray& bytes) const
-    {
-        QFile f(file(name));
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-    }
 
     // The records table the window would fill from the simulator's records first..last.
     RecordTable& expected(int last, int first = 1)

@@ -2,6 +2,7 @@
 // which format is written, cancel against failure, writes that fail without harming
 // the old file, and real printed output on a PDF printer read back with pdftotext.
 #include "fakedialog.h"
+#include "files.h"
 #include "measurements.h"
 #include "pdftext.h"
 #include "records/ansitext.h"
@@ -30,18 +31,6 @@
 using namespace bm;
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
-}
 
 QList<QStringList> wordsPerLine(const QString& text)
 {
