@@ -22,11 +22,7 @@
 
 using namespace bm;
 
-namespace {
-
-struct Run { int exit = -1; QByteArray out; QString err; };
-
-} // namespace
+struct Run { int exit = -1; QByteArray out; QString err; }; // what a run of the tool left
 
 class TestCli : public QObject {
     Q_OBJECT
