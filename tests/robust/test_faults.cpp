@@ -140,7 +140,7 @@ private slots:
         compareRows(1, kept);
 
         // The search went on past the lost port, and finds the tester again.
-        QTRY_COMPARE_WITH_TIMEOUT(label("Label1"), QStringLiteral("COM2无效"), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(label("Label1"), QStringLiteral("COM2无效"), 10000); // a deadline, not a speed limit
         QVERIFY(sim->reappear() && waitForLink(12000));
         QCOMPARE(label("Label2"), QStringLiteral("通信成功"));
 
