@@ -54,13 +54,9 @@ private slots:
             link_->findcomTick();
         QCOMPARE(tried.size(), 16);
         const auto attempt = [&](int i) { return tried.at(i).at(0).value<PortAttempt>(); };
-        QCOMPARE(attempt(0).outcome, OpenOutcome::Failed);
-        QCOMPARE(attempt(0).reason, u"refused"_s);
-        QCOMPARE(attempt(1).outcome, OpenOutcome::Busy);
-        QCOMPARE(attempt(15).number, qint16(16));
-        QCOMPARE(attempt(15).outcome, OpenOutcome::Missing);
-        QVERIFY(port_->requests.isEmpty()); // nothing is sent on a closed port
-        QCOMPARE(link_->comnum(), qint16(1));
+        QVERIFY(attempt(0).outcome == OpenOutcome::Failed && attempt(0).reason == u"refused"_s);
+        QVERIFY(attempt(1).outcome == OpenOutcome::Busy && attempt(15).number == 16 && attempt(15).outcome == OpenOutcome::Missing);
+        QVERIFY(port_->requests.isEmpty() && link_->comnum() == 1); // nothing is sent on a closed port; wrapped
     }
 
     void watchdogCountsSilentTicksOnly()
@@ -75,8 +71,7 @@ private slots:
             link_->comtimoutTick();
         QVERIFY(linked.isEmpty() && link_->comok());
         link_->comtimoutTick();
-        QCOMPARE(linked.size(), 1);
-        QCOMPARE(linked.at(0).at(0).toBool(), false);
+        QCOMPARE(linked, QList<QVariantList>{{false}});
         QVERIFY(!link_->comok() && link_->findcomTimer()->isActive());
 
         // Lost in mid-download: no more record requests into the port search.
@@ -87,8 +82,7 @@ private slots:
         for (int n = 0; n < 5; ++n)
             link_->comtimoutTick();
         QVERIFY(!link_->readdatTimer()->isActive() && !link_->comok());
-        QCOMPARE(ended.size(), 1);
-        QCOMPARE(ended.at(0).at(0).toBool(), false);
+        QCOMPARE(ended, QList<QVariantList>{{false}});
         linkUp();
         QVERIFY(link_->buttonsOn() && link_->comunicationTimer()->isActive());
     }
@@ -106,21 +100,15 @@ private slots:
             link_->readdatTick();
             if (k < 3)
                 link_->comunicationTick(); // a tab change may turn polling on; it must wait
-            QCOMPARE(link_->cmdcode(), qint16(k));
-            QCOMPARE(port_->threshold(), qint16(10));
+            QVERIFY(link_->cmdcode() == k && port_->threshold() == 10);
             port_->answer();
         }
-        QVERIFY(!link_->readdatTimer()->isActive() && link_->buttonsOn());
-        QVERIFY(link_->comunicationTimer()->isActive());
-        QCOMPARE(link_->recordindex(), qint16(0));
-        QVERIFY(ended.isEmpty() && link_->recheckTimer()->isActive());
+        QVERIFY(!link_->readdatTimer()->isActive() && link_->buttonsOn() && link_->comunicationTimer()->isActive());
+        QVERIFY(link_->recordindex() == 0 && ended.isEmpty() && link_->recheckTimer()->isActive());
         link_->recheckTick(); // every record replied: nothing more is sent
         QCOMPARE(port_->requests, (QList<quint16>{11000, 12000, 1, 2, 3}));
-        QCOMPARE(progress.size(), 3);
-        QCOMPARE(progress.last(), (QVariantList{3, 3}));
-        QCOMPARE(ended.size(), 1);
-        QCOMPARE(link_->missingRecords(), 0);
-        QCOMPARE(table_.Rows(), 4);
+        QCOMPARE(progress, (QList<QVariantList>{{1, 3}, {2, 3}, {3, 3}}));
+        QVERIFY(ended.size() == 1 && link_->missingRecords() == 0 && table_.Rows() == 4);
         QCOMPARE(table_.TextMatrix(1, 2) + table_.TextMatrix(2, 1), u"12.34Ω5.5V"_s);
         QCOMPARE(table_.TextMatrix(3, 3) + table_.TextMatrix(3, 4) + table_.TextMatrix(3, 6), u"1234.5Ωm10.0m4.56KΩ"_s);
         QCOMPARE(table_.record(3)->mainValue.si(), 1234.5);
@@ -139,8 +127,7 @@ private slots:
         download();
         for (int k = 1; k <= 10000; ++k)
             link_->readdatTick();
-        QCOMPARE(link_->cmdcode(), qint16(10000));
-        QVERIFY(!link_->readdatTimer()->isActive());
+        QVERIFY(link_->cmdcode() == 10000 && !link_->readdatTimer()->isActive());
     }
 
     void repairPassesAskAgainForExactlyTheRecordsThatDidNotReply()
@@ -168,16 +155,12 @@ private slots:
         link_->recheckTick();
         QCOMPARE(port_->requests.last(), quint16(11000));
         QCOMPARE(pass({4, 5}), (QList<quint16>{2, 4, 5}));
-        QVERIFY(!link_->buttonsOn() && !link_->comunicationTimer()->isActive());
-        QCOMPARE(repairs.last(), (QVariantList{3, 3}));
+        QVERIFY(!link_->buttonsOn() && !link_->comunicationTimer()->isActive() && repairs.last() == (QVariantList{3, 3}));
         QCOMPARE(pass({4}), (QList<quint16>{4, 5}));
         QVERIFY(ended.isEmpty());
         link_->recheckTick(); // two passes are all
-        QCOMPARE(link_->missingRecords(), 1);
-        QCOMPARE(ended.size(), 1);
-        QVERIFY(ended.at(0).at(0).toBool());
-        QVERIFY(link_->buttonsOn() && link_->comunicationTimer()->isActive());
-        QCOMPARE(table_.Rows(), 7);
+        QVERIFY(link_->missingRecords() == 1 && ended == QList<QVariantList>{{true}});
+        QVERIFY(link_->buttonsOn() && link_->comunicationTimer()->isActive() && table_.Rows() == 7);
         QCOMPARE(table_.TextMatrix(2, 0) + table_.TextMatrix(4, 0) + table_.TextMatrix(5, 0) + table_.TextMatrix(6, 0), u"256"_s);
 
         // The link lost in a repair pass ends the download there.
@@ -187,9 +170,8 @@ private slots:
         QCOMPARE(port_->requests.last(), quint16(3));
         for (int n = 0; n < 5; ++n)
             link_->comtimoutTick();
-        QVERIFY(!link_->readdatTimer()->isActive() && !link_->recheckTimer()->isActive());
-        QCOMPARE(ended.size(), 2);
-        QVERIFY(!ended.at(1).at(0).toBool());
+        QVERIFY(!link_->readdatTimer()->isActive() && !link_->recheckTimer()->isActive() && ended.size() == 2
+                && !ended.last().at(0).toBool());
     }
 
     void shortRepliesAndGarbageOnlyFeedTheWatchdog()
@@ -204,11 +186,9 @@ private slots:
             port_->deliver(seven);
             if (code != 11000)
                 link_->onComm(); // called directly: the threshold holds short replies back
-            QCOMPARE(link_->rcvdata(), seven);
-            QCOMPARE(link_->timoutcount(), qint16(0));
+            QVERIFY(link_->rcvdata() == seven && link_->timoutcount() == 0);
         }
-        QVERIFY(readings.isEmpty() && records.isEmpty());
-        QCOMPARE(link_->reading().r, u"0.00 Ω"_s);
+        QVERIFY(readings.isEmpty() && records.isEmpty() && link_->reading().r == u"0.00 Ω"_s);
     }
 
 private:

@@ -31,24 +31,20 @@ double cpuSeconds()
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-QString rowText(const bm::RecordTable& table, int row)
+// A row is whole: blank, or its number with exactly the cells of one kind. The row's cells, or "" when whole.
+QString brokenRow(const bm::RecordTable& table, int row)
 {
-    QStringList cells;
-    for (int c = 0; c < 7; ++c)
-        cells << table.TextMatrix(row, c);
-    return cells.join(u'|');
-}
-
-// A row is whole: blank, or its number with exactly the cells of one kind.
-bool rowIsWhole(const bm::RecordTable& table, int row)
-{
+    QString cells = table.TextMatrix(row, 0);
     int filled = 0; // bit c - 1 for value column c
-    for (int c = 1; c < 7; ++c)
+    for (int c = 1; c < 7; ++c) {
         filled |= table.TextMatrix(row, c).isEmpty() ? 0 : 1 << (c - 1);
+        cells += u'|' + table.TextMatrix(row, c);
+    }
     const QString number = table.TextMatrix(row, 0);
-    if (number.isEmpty())
-        return filled == 0;
-    return number == QString::number(row) && (filled == 0 || filled == 0b1 || filled == 0b110010 || filled == 0b111100);
+    const bool whole = number.isEmpty() ? filled == 0
+                                        : number == QString::number(row)
+                                              && (filled == 0 || filled == 0b1 || filled == 0b110010 || filled == 0b111100);
+    return whole ? QString() : cells;
 }
 
 } // namespace
@@ -71,14 +67,7 @@ class FaultTest : public QObject {
         window->show();
     }
 
-    bool waitForLink(int ms = 10000)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (!window->link().comok() && t.elapsed() < ms)
-            QTest::qWait(20);
-        return window->link().comok();
-    }
+    bool waitForLink(int ms = 10000) { return QTest::qWaitFor([&] { return window->link().comok(); }, ms); }
 
     // Presses 读取 and waits for the download to end.
     void download(int timeoutMs)
@@ -121,7 +110,7 @@ private slots:
         sim.reset();
     }
 
-    void cablePulledMidDownloadKeepsEveryReceivedRowAndTheLinkReturns()
+    void cablePulledMidDownloadKeepsEveryReceivedRowWithoutACpuStormAndTheLinkReturns()
     {
         sim->generateRecords(200, 7);
         sim->setLineRate(960);
@@ -134,23 +123,25 @@ private slots:
         sim->vanish();
         QElapsedTimer sincePull;
         sincePull.start();
+        const double cpu0 = cpuSeconds();
         const int kept = window->table().Rows() - 1;
 
         QTRY_COMPARE_WITH_TIMEOUT(label("Label2"), QStringLiteral("通信失败"), 8000);
         const qint64 lostAfter = sincePull.elapsed();
+        // A serial error storm from the vanished port would show as a busy core here.
+        const double share = (cpuSeconds() - cpu0) / (double(lostAfter) / 1000.0);
+        QVERIFY2(share < 0.5, qPrintable(QString::number(share)));
         // Silence is tolerated for four watchdog ticks before the link counts as lost.
         QVERIFY2(lostAfter >= 3500, qPrintable(QString::number(lostAfter)));
-        QVERIFY(!window->link().comok());
-        QVERIFY(window->link().findcomTimer()->isActive());
+        QVERIFY(!window->link().comok() && window->link().findcomTimer()->isActive());
 
         // Nothing received before the pull was lost or damaged.
         QVERIFY(window->table().Rows() - 1 >= kept);
         compareRows(1, kept);
 
         // The search went on past the lost port, and finds the tester again.
-        QTRY_COMPARE_WITH_TIMEOUT(label("Label1"), QStringLiteral("COM2无效"), 2000);
-        QVERIFY(sim->reappear());
-        QVERIFY(waitForLink(12000));
+        QTRY_COMPARE_WITH_TIMEOUT(label("Label1"), QStringLiteral("COM2无效"), 10000); // a deadline, not a speed limit
+        QVERIFY(sim->reappear() && waitForLink(12000));
         QCOMPARE(label("Label2"), QStringLiteral("通信成功"));
 
         download(40000);
@@ -173,14 +164,11 @@ private slots:
         // A timer of the window's thread keeps ticking on time while the noise arrives.
         QTimer heartbeat;
         heartbeat.setTimerType(Qt::PreciseTimer);
-        heartbeat.setInterval(20);
         QElapsedTimer beat;
         qint64 worstGap = 0;
-        connect(&heartbeat, &QTimer::timeout, this, [&] {
-            worstGap = std::max(worstGap, beat.restart());
-        });
+        connect(&heartbeat, &QTimer::timeout, this, [&] { worstGap = std::max(worstGap, beat.restart()); });
         beat.start();
-        heartbeat.start();
+        heartbeat.start(20);
         QTRY_COMPARE_WITH_TIMEOUT(sim->pendingOutput(), qint64(0), 60000);
         heartbeat.stop();
         // A frozen loop would stop the beat for as long as the megabyte takes; a
@@ -191,8 +179,7 @@ private slots:
         const bm::SimReading volts{1234, 0x52, 0x10}; // 12.34 V, low battery
         sim->setReading(volts);
         QTRY_COMPARE_WITH_TIMEOUT(window->link().reading().v, QStringLiteral("12.34V"), 8000);
-        QCOMPARE(window->link().reading().testmode, 1);
-        QVERIFY(window->link().comok());
+        QVERIFY(window->link().reading().testmode == 1 && window->link().comok());
     }
 
     void awkwardRepliesNeverLeaveAHalfFilledRow_data()
@@ -213,52 +200,26 @@ private slots:
         QVERIFY(waitForLink());
         showRecordsTab();
 
-        if (fault == "split")
-            sim->setChunking(3, 15);
-        else if (fault == "double")
-            sim->setDoubleReplies(true);
-        else if (fault == "late")
-            sim->setReplyDelay(160);
-        else
-            sim->setTruncate(6);
+        fault == "split" ? sim->setChunking(3, 15)
+        : fault == "double" ? sim->setDoubleReplies(true)
+        : fault == "late"   ? sim->setReplyDelay(160)
+                            : sim->setTruncate(6);
 
         download(15000);
         const bm::RecordTable& table = window->table();
         QVERIFY(table.Rows() <= 31);
         for (int r = 1; r < table.Rows(); ++r)
-            QVERIFY2(rowIsWhole(table, r), qPrintable(rowText(table, r)));
+            QVERIFY2(brokenRow(table, r).isEmpty(), qPrintable(brokenRow(table, r)));
         if (exact) {
             QCOMPARE(table.Rows(), 31);
             compareRows(1, 30);
         }
     }
 
-    void vanishedPortClosesQuietlyAndIsFoundAgain()
-    {
-        openWindow();
-        QVERIFY(waitForLink());
-        sim->vanish();
-
-        // A serial error storm would show as a busy core here.
-        const double cpu0 = cpuSeconds();
-        QElapsedTimer wall;
-        wall.start();
-        QTest::qWait(3000);
-        const double share = (cpuSeconds() - cpu0) / (double(wall.elapsed()) / 1000.0);
-        QVERIFY2(share < 0.5, qPrintable(QString::number(share)));
-
-        QTRY_COMPARE_WITH_TIMEOUT(label("Label2"), QStringLiteral("通信失败"), 6000);
-        QVERIFY(sim->reappear());
-        QVERIFY(waitForLink(12000));
-    }
-
     void secondCopyReportsThePortBusyAndNeverStealsIt()
     {
-        QProcess first;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("BRACKENMOOR_PORTS"), testerPath());
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        first.setProcessEnvironment(env);
+        QProcess first; // BRACKENMOOR_PORTS is set for this process and so for its child
+        qputenv("QT_QPA_PLATFORM", "offscreen");
         first.start(QStringLiteral(BRACKENMOOR_EXE), {});
         QVERIFY(first.waitForStarted(5000));
         // The first copy is linked once it polls for live readings.
@@ -268,10 +229,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(label("Label1"), QStringLiteral("COM1被占用"), 3000);
         const int polled = sim->requestCount(bm::protocol::kReading);
         QTest::qWait(2500);
-        QVERIFY(!window->link().comok());
-        QVERIFY(sim->requestCount(bm::protocol::kReading) > polled);
-        QCOMPARE(sim->requestCount(bm::protocol::kHandshake), 1);
-
+        QVERIFY(!window->link().comok() && sim->requestCount(bm::protocol::kReading) > polled);
+        QCOMPARE(sim->requestCount(bm::protocol::kHandshake), 1); // the first copy's only
         first.kill();
         first.waitForFinished(5000);
     }
