@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -80,6 +81,19 @@ void QtCommonDialog::message(QMessageBox::Icon icon, const QString& title, const
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok, window_);
     box.exec();
+}
+
+DialogOutcome showSaveAs(CommonDialog& dialog, const QString& fileName, const QString& filter,
+                         const QString& defaultExt, const QString& folder)
+{
+    dialog.FileName = fileName;
+    dialog.Filter = filter;
+    dialog.DefaultExt = defaultExt;
+    dialog.InitDir = QDir::toNativeSeparators(folder);
+    prepareSaveFolder(folder); // when it cannot be made, the dialog opens elsewhere
+    dialog.Flags = CommonDialog::kOverwritePrompt;
+    dialog.CancelError = true;
+    return dialog.ShowSave();
 }
 
 } // namespace bm

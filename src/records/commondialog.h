@@ -72,4 +72,10 @@ private:
     std::unique_ptr<QPrinter> printer_;
 };
 
+// The Save As dialog as every save of the program shows it: the proposed name,
+// the filter and its extension, the folder (made when missing), an overwrite
+// prompt, and cancel reported as an error.
+DialogOutcome showSaveAs(CommonDialog& dialog, const QString& fileName, const QString& filter,
+                         const QString& defaultExt, const QString& folder);
+
 } // namespace bm

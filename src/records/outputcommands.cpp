@@ -67,14 +67,7 @@ void OutputCommands::save()
 
 bool OutputCommands::showSaveDialog(const QString& filter, const QString& defaultExt)
 {
-    dialog_->FileName = proposedFileName();
-    dialog_->Filter = filter;
-    dialog_->DefaultExt = defaultExt;
-    dialog_->InitDir = QDir::toNativeSeparators(saveFolder_);
-    prepareSaveFolder(saveFolder_); // when it cannot be made, the dialog opens elsewhere
-    dialog_->Flags = CommonDialog::kOverwritePrompt;
-    dialog_->CancelError = true;
-    const DialogOutcome outcome = dialog_->ShowSave();
+    const DialogOutcome outcome = showSaveAs(*dialog_, proposedFileName(), filter, defaultExt, saveFolder_);
     if (outcome.cancelled())
         return false;
     // A dialog that failed has chosen no file: writing the proposed bare name would land anywhere.

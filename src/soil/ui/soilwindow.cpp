@@ -195,15 +195,9 @@ QString SoilWindow::figuresHtml() const
 
 QString SoilWindow::chooseFile(const QString& filter, const QString& defaultExt)
 {
-    dialog_->FileName = QStringLiteral("soil-") + fields().date.toString(Qt::ISODate);
-    dialog_->Filter = filter;
     dialog_->FilterIndex = 1;
-    dialog_->DefaultExt = defaultExt;
-    dialog_->InitDir = QDir::toNativeSeparators(saveFolder_);
-    prepareSaveFolder(saveFolder_); // when it cannot be made, the dialog opens elsewhere
-    dialog_->Flags = CommonDialog::kOverwritePrompt;
-    dialog_->CancelError = true;
-    const DialogOutcome outcome = dialog_->ShowSave();
+    const DialogOutcome outcome = showSaveAs(*dialog_, QStringLiteral("soil-") + fields().date.toString(Qt::ISODate),
+                                             filter, defaultExt, saveFolder_);
     if (outcome.cancelled())
         return {};
     // A dialog that failed has chosen no file: say so, write nothing.
