@@ -1,6 +1,7 @@
 // Whole-program figures: start-up to the first painted window, resident memory
 // after start and with a full 10,000-record table, and CPU use while linked to
 // a simulated tester and polling once a second. Prints a table; asserts nothing.
+#include "memory.h"
 #include "app/mainwindow.h"
 #include "link/link.h"
 #include "link/protocol.h"
@@ -20,18 +21,6 @@
 #include <cstring>
 
 namespace {
-
-double residentMiB()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return -1;
-}
 
 double cpuSeconds()
 {

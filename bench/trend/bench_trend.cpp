@@ -1,6 +1,7 @@
 // The live trend window holding a full day of readings (86,400): resident memory
 // over an empty window and the time of one redraw; and what the download bar adds
 // to each of 10,000 records arriving in the window. Printed, never asserted.
+#include "memory.h"
 #include "app/downloadprogress.h"
 #include "app/mainwindow.h"
 #include "link/link.h"
@@ -19,18 +20,6 @@
 #include <vector>
 
 namespace {
-
-double residentMiB()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return -1;
-}
 
 double median(std::vector<double> v)
 {
