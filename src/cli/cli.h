@@ -15,6 +15,7 @@ enum ExitCode : int {
     kDone = 0,
     kBadUsage = 1,
     kNoTester = 2,   // none found, or the port cannot be opened
+    kNoDatabase = 2, // history: the database cannot be opened or used, or is newer
     kIncomplete = 3, // records missing, the link lost, or the tester fell silent
     kInterrupted = 130,
 };

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "cli/historyoptions.h"
+
+namespace bm::cli {
+
+// `history ACTION`: the site history from a terminal or a script.
+int runHistory(const HistoryOptions& options);
+
+// Stores readings as one visit and prints its id; the exit status.
+int storeVisit(const VisitOptions& options, const QList<history::StoredReading>& readings, const QString& source);
+
+} // namespace bm::cli
