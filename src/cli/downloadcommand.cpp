@@ -2,10 +2,12 @@
 
 #include "cli/cli.h"
 #include "cli/downloadfile.h"
+#include "cli/historycommand.h"
 #include "cli/interruptwatch.h"
 #include "cli/progressline.h"
 #include "cli/terminal.h"
 #include "cli/testerport.h"
+#include "history/readingsource.h"
 #include "records/savetargets.h"
 
 #include <QDir>
@@ -107,6 +109,12 @@ int runDownload(const DownloadOptions& options, const InterruptWatch& watch)
         return status;
     if (!save(options, records, result.last))
         return status == kDone ? kBadUsage : status;
+    if (options.visit && status == kDone)
+        return storeVisit(*options.visit, history::readingsFromRecords(records),
+                          Cli::tr("tester on %1").arg(port.devicePath()), IdTo::Stderr);
+    // Part of a download is no visit: the file keeps it, the history does not.
+    if (options.visit)
+        note(Cli::tr("Not stored in the site history: the download is incomplete."));
     return status;
 }
 

@@ -126,7 +126,8 @@ int importSite(const HistoryOptions& o)
 
 } // namespace
 
-int storeVisit(const VisitOptions& options, const QList<history::StoredReading>& readings, const QString& source)
+int storeVisit(const VisitOptions& options, const QList<history::StoredReading>& readings, const QString& source,
+               IdTo idTo)
 {
     int status = kDone;
     const auto store = openStore(options.database, &status);
@@ -143,7 +144,10 @@ int storeVisit(const VisitOptions& options, const QList<history::StoredReading>&
         complain(Cli::tr("the visit was not stored: %1").arg(id.error));
         return kNoDatabase;
     }
-    writeOut((*id.value + QLatin1Char('\n')).toUtf8());
+    if (idTo == IdTo::Stderr)
+        note(Cli::tr("Stored in the site history as visit %1.").arg(*id.value));
+    else
+        writeOut((*id.value + QLatin1Char('\n')).toUtf8());
     return kDone;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "cli/options.h"
-#include "history/historystore.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -10,14 +9,6 @@
 namespace bm::cli {
 
 enum class ListFormat { Text, Json, Csv };
-
-// Where and as what a download or a file is stored: the point and the visit's conditions.
-struct VisitOptions {
-    QString database; // empty: the default file
-    history::PointSpec point;
-    history::Conditions conditions;
-    QDateTime time;   // invalid: now
-};
 
 struct HistoryOptions {
     enum class Action { Add, Sites, Show, Export, Import };

@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include "cli/cli.h"
+#include "cli/historyoptions.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -203,9 +204,13 @@ Parsed<DownloadOptions> parseDownload(const QStringList& args)
         {QStringLiteral("pace"), Cli::tr("fast (default): the next request as soon as a reply is complete; compatible: one every 100 ms, as the window does."), QStringLiteral("pace")},
     };
     cmd.parser.addOptions({output, format, opts[0], opts[1], opts[2], opts[3], opts[4]});
+    const VisitOptionSet visit;
+    visit.addTo(cmd.parser);
     if (const int status = cmd.parse(args); status >= 0)
         return {std::nullopt, status};
     DownloadOptions o;
+    if (QString problem; visit.given(cmd.parser) && !(o.visit = visit.read(cmd.parser, &problem)))
+        return {std::nullopt, cmd.fail(problem)};
     o.output = cmd.parser.value(output);
     const int f = fileFormat(cmd, format, o.output);
     if (f < 0)
@@ -256,7 +261,9 @@ QString toolUsage()
         "  ports      List COM1 to COM16 and whether each can be opened (--probe: and answers)\n"
         "  read       Print live readings\n"
         "  download   Download the stored records as csv, txt or xls\n"
-        "  soil FILE  Fit the soil models to the resistivity readings in FILE\n\n"
+        "             (--site S --point P: also keep them as a visit in the site history)\n"
+        "  soil FILE  Fit the soil models to the resistivity readings in FILE\n"
+        "  history    The site history: add, sites, show, export, import\n\n"
         "Options:\n"
         "  -h, --help      Show this help; COMMAND --help shows a command's options.\n"
         "  -v, --version   Show the version.\n\n"

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "history/historystore.h"
 #include "link/recorddownloader.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -32,11 +34,20 @@ struct ReadOptions {
     ReadFormat format = ReadFormat::Text;
 };
 
+// Where and as what a download or a file is stored in the site history.
+struct VisitOptions {
+    QString database; // empty: the default file
+    history::PointSpec point;
+    history::Conditions conditions;
+    QDateTime time;   // invalid: now
+};
+
 struct DownloadOptions {
     PortChoice port;
     QString output;  // empty: standard output
     FileFormat format = FileFormat::Csv;
     DownloadSettings settings;
+    std::optional<VisitOptions> visit; // --site and --point: also kept as a visit
 };
 
 enum class SoilFormat { Text, Json };
