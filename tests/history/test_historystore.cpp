@@ -1,0 +1,213 @@
+// The site history store on both engines: a download CSV in and the same figures
+// out, names stored verbatim, merge by key, the first schema migrated, a newer
+// one refused untouched, and the package reader's refusals.
+#include "history/historystore.h"
+#include "history/keyfigure.h"
+#include "history/readingsource.h"
+#include "history/sitepackage.h"
+#include "files.h"
+#include "pgserver.h"
+
+#include <QFileInfo>
+#include <QtTest>
+
+using namespace bm::history;
+
+namespace {
+
+const QByteArray kCsv = "no,kind,voltage_v,resistance_ohm,resistivity_ohm_m,spacing_m,rc_ohm,rp_ohm\n"
+                        "1,resistance,,0.45,,,10020,4560\n"
+                        "2,resistance,,OL,,,1230,\n"
+                        "3,voltage,12.5,,,,,\n"
+                        "4,resistivity,,,100,1,1230,4560\n"
+                        "5,resistivity,,,100,2,,\n"
+                        "6,resistivity,,,100,4,,\n";
+
+// The first schema as it was released, written out here rather than taken from the program.
+const char* const kFirstSchema[] = {
+    "CREATE TABLE schema_version (version INTEGER NOT NULL)",
+    "INSERT INTO schema_version (version) VALUES (1)",
+    "CREATE TABLE sites (id TEXT PRIMARY KEY, name TEXT NOT NULL UNIQUE, address TEXT, latitude DOUBLE PRECISION,"
+    " longitude DOUBLE PRECISION, notes TEXT)",
+    "CREATE TABLE points (id TEXT PRIMARY KEY, site_id TEXT NOT NULL REFERENCES sites(id), name TEXT NOT NULL,"
+    " kind TEXT NOT NULL, limit_ohm DOUBLE PRECISION, UNIQUE (site_id, name))",
+    "CREATE TABLE visits (id TEXT PRIMARY KEY, point_id TEXT NOT NULL REFERENCES points(id), time_utc TEXT NOT NULL,"
+    " operator TEXT, instrument TEXT, weather TEXT, ground TEXT, notes TEXT, source TEXT)",
+    "CREATE TABLE readings (visit_id TEXT NOT NULL REFERENCES visits(id), seq INTEGER NOT NULL, record INTEGER NOT NULL,"
+    " kind TEXT NOT NULL, value DOUBLE PRECISION, rc_ohm DOUBLE PRECISION, rp_ohm DOUBLE PRECISION,"
+    " spacing_m DOUBLE PRECISION, flags INTEGER NOT NULL, main_text TEXT, rc_text TEXT, rp_text TEXT,"
+    " spacing_text TEXT, PRIMARY KEY (visit_id, seq))",
+    "INSERT INTO sites VALUES ('0b6f3c4e-9a51-4c1e-8d2f-5a7b9c0d1e2f', 'Old yard', NULL, NULL, NULL, NULL)",
+    "INSERT INTO points VALUES ('1c7a4d5f-0b62-4d2f-9e3a-6b8c0d1e2f3a', '0b6f3c4e-9a51-4c1e-8d2f-5a7b9c0d1e2f', 'E1', 'electrode', 5)",
+    "INSERT INTO visits VALUES ('2d8b5e6a-1c73-4e3a-8f4b-7c9d1e2f3a4b', '1c7a4d5f-0b62-4d2f-9e3a-6b8c0d1e2f3a',"
+    " '2019-05-04T09:30:00.000Z', 'Ann', NULL, NULL, NULL, NULL, NULL)",
+    "INSERT INTO readings VALUES ('2d8b5e6a-1c73-4e3a-8f4b-7c9d1e2f3a4b', 0, 7, 'resistance', 4.2, NULL, NULL, NULL, 0,"
+    " '4.20Ω', NULL, NULL, NULL)",
+};
+
+Visit visitOf(const QByteArray& csv, const QString& time)
+{
+    Visit v;
+    v.timeUtc = QDateTime::fromString(time, Qt::ISODate);
+    v.readings = *readingsFromCsv(csv).readings;
+    v.results = resultsFor(v.readings);
+    return v;
+}
+
+} // namespace
+
+class TestHistoryStore : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY2(pg_.start().isEmpty(), "the PostgreSQL test server must start"); }
+
+    void figuresComeBackAsTheyWentInAndNamesVerbatim_data() { engines(); }
+    void figuresComeBackAsTheyWentInAndNamesVerbatim()
+    {
+        auto store = open();
+        const QString site = QStringLiteral("O'Brien\"; DROP TABLE sites; -- 北京 ✓");
+        const PointSpec point{site, QStringLiteral("Rod 1 'north'; ünïcode"), PointKind::Soil, 10.0};
+        const auto id = store->addVisit(point, visitOf(kCsv, "2024-06-01T08:00:00Z"));
+        QVERIFY2(id.ok(), qPrintable(id.error));
+        const auto readings = store->readings(*id.value);
+        QVERIFY(readings.ok() && readings.value->size() == 6);
+        const StoredReading& r1 = readings.value->at(0);
+        QVERIFY(r1.value == 0.45 && r1.rcOhm == 10020.0 && r1.rpOhm == 4560.0 && r1.mainText == "0.45");
+        QVERIFY(!readings.value->at(1).value && readings.value->at(1).mainText == "OL" && !readings.value->at(1).rpOhm);
+        QVERIFY(readings.value->at(2).kind == "voltage" && readings.value->at(2).value == 12.5);
+        QVERIFY(readings.value->at(4).spacingM == 2.0 && readings.value->at(4).value == 100.0);
+
+        const auto sites = store->sites();
+        QVERIFY(sites.ok() && sites.value->size() == 1 && sites.value->at(0).site.name == site);
+        const auto visits = store->visits(site, point.pointName);
+        QVERIFY(visits.ok() && visits.value->size() == 1);
+        // A uniform sounding: the model is the resistivity read at every spacing.
+        QCOMPARE(visits.value->at(0).keyName, QStringLiteral("uniform_ohm_m"));
+        QVERIFY(qAbs(*visits.value->at(0).keyValue - 100.0) < 1e-6);
+
+        const auto record = store->siteRecord(site);
+        QVERIFY(record.ok());
+        const PackageReading back = readSitePackage(sitePackage(*record.value));
+        QVERIFY2(back.record, qPrintable(back.error));
+        QCOMPARE(back.record->points.at(0).name, point.pointName);
+        QCOMPARE(back.record->visits.at(0).readings.at(0).rcOhm, std::optional(10020.0));
+        QCOMPARE(back.record->visits.at(0).results.at(0).figure("points_used"), std::optional(3.0));
+    }
+
+    void electrodeVerdictAgainstTheLimit_data() { engines(); }
+    void electrodeVerdictAgainstTheLimit()
+    {
+        auto store = open();
+        const PointSpec rod{QStringLiteral("Yard"), QStringLiteral("E1"), {}, 0.5};
+        store->addVisit(rod, visitOf(kCsv, "2023-06-01T08:00:00Z"));
+        QByteArray over = kCsv;
+        store->addVisit(rod, visitOf(over.replace("0.45", "0.55"), "2024-06-01T08:00:00Z"));
+        store->addVisit(rod, visitOf(over.replace("1,resistance,,0.55", "1,resistance,,OL"), "2025-06-01T08:00:00Z"));
+        const auto visits = store->visits(QStringLiteral("Yard"));
+        QVERIFY(visits.ok() && visits.value->size() == 3);
+        QCOMPARE(visits.value->at(0).pass, std::optional(true));   // 0.45 Ω under 0.5 Ω
+        QCOMPARE(visits.value->at(1).pass, std::optional(false));  // 0.55 Ω
+        QCOMPARE(visits.value->at(2).pass, std::optional(false));  // overload
+        QVERIFY(store->visits(QStringLiteral("Nowhere")).notFound);
+    }
+
+    void mergeByKeyKeepsEachVisitOnce_data() { engines(); }
+    void mergeByKeyKeepsEachVisitOnce()
+    {
+        auto a = open(), b = open();
+        const PointSpec rod{QStringLiteral("Yard"), QStringLiteral("E1"), {}, {}};
+        a->addVisit(rod, visitOf(kCsv, "2023-06-01T08:00:00Z"));
+        const SiteRecord fromA = *a->siteRecord(QStringLiteral("Yard")).value;
+        QCOMPARE(b->importSite(fromA).value->visits, 1);
+        b->addVisit(rod, visitOf(kCsv, "2024-06-01T08:00:00Z"));
+        const auto again = b->importSite(fromA);
+        QVERIFY(again.ok() && again.value->visits == 0 && again.value->visitsKept == 1 && again.value->points == 0);
+        // Back to the first laptop: only the visit it lacked arrives, under the same site and point.
+        const auto back = a->importSite(*b->siteRecord(QStringLiteral("Yard")).value);
+        QVERIFY(back.ok() && back.value->visits == 1 && back.value->visitsKept == 1 && back.value->sites == 0);
+        QCOMPARE(a->visits(QStringLiteral("Yard")).value->size(), 2);
+        QCOMPARE(a->points(QStringLiteral("Yard")).value->size(), 1);
+    }
+
+    void firstSchemaIsMigratedAndNewerRefusedUntouched_data() { engines(); }
+    void firstSchemaIsMigratedAndNewerRefusedUntouched()
+    {
+        const QString url = newUrl();
+        raw(url, QList<const char*>(std::begin(kFirstSchema), std::end(kFirstSchema)));
+        {
+            auto store = open(url);
+            const auto visits = store->visits(QStringLiteral("Old yard"));
+            QVERIFY(visits.ok() && visits.value->size() == 1 && visits.value->at(0).keyValue == 4.2);
+            QCOMPARE(visits.value->at(0).pass, std::optional(true));
+            QVERIFY(store->addVisit({QStringLiteral("Old yard"), QStringLiteral("S1"), PointKind::Soil, {}},
+                                    visitOf(kCsv, "2024-06-01T08:00:00Z")).ok());
+        }
+        raw(url, {"UPDATE schema_version SET version = 99"});
+        const QString path = parseDatabaseTarget(url).target->path;
+        const QByteArray before = QFileInfo(path).isFile() ? readAll(path) : QByteArray();
+        const StoreOpening refused = HistoryStore::open(*parseDatabaseTarget(url).target);
+        QVERIFY(!refused.store && refused.tooNew && refused.error.contains("newer than this program"));
+        if (!before.isEmpty())
+            QCOMPARE(readAll(path), before);
+    }
+
+    void packagesThatAreNotWholeAreRefused()
+    {
+        QByteArray good = sitePackage({Site{newId(), QStringLiteral("Yard"), {}, {}, {}, {}},
+                                       {TestPoint{QStringLiteral("5b1f0c1e-3a6e-4bde-9a1d-3a5a0f7d2c11"), {}, QStringLiteral("E1"), PointKind::Electrode, {}}},
+                                       {Visit{newId(), QStringLiteral("5b1f0c1e-3a6e-4bde-9a1d-3a5a0f7d2c11"),
+                                              QDateTime::currentDateTimeUtc(), {}, *readingsFromCsv(kCsv).readings, {}}}});
+        QVERIFY(readSitePackage(good).record);
+        const QList<QPair<QByteArray, QByteArray>> faults{
+            {"\"version\": 1", "\"version\": 2"},
+            {"\"name\": \"E1\"", "\"name\": 7"},
+            {"\"id\": \"5b1f0c1e-3a6e-4bde-9a1d-3a5a0f7d2c11\"", "\"id\": \"not-a-key\""},
+            {"\"point_id\": \"5b1f0c1e", "\"point_id\": \"6b1f0c1e"},
+            {"\"flags\": 0", "\"flags\": 256"},
+            {"\"readings\": [", "\"readings\": [3, "},
+            {"}", "},"}};
+        for (const auto& [from, to] : faults) {
+            QByteArray bad = good;
+            const PackageReading r = readSitePackage(bad.replace(bad.indexOf(from), from.size(), to));
+            QVERIFY2(!r.record && !r.error.isEmpty(), to.constData());
+        }
+    }
+
+private:
+    void engines()
+    {
+        QTest::addColumn<bool>("postgres");
+        QTest::newRow("sqlite") << false;
+        QTest::newRow("postgresql") << true;
+    }
+
+    QString newUrl()
+    {
+        QFETCH(bool, postgres);
+        return postgres ? pg_.newDatabase() : dir_.filePath(QStringLiteral("h%1.sqlite").arg(++files_));
+    }
+
+    std::unique_ptr<HistoryStore> open(const QString& url = {})
+    {
+        StoreOpening o = HistoryStore::open(*parseDatabaseTarget(url.isEmpty() ? newUrl() : url).target);
+        if (!o.store)
+            qFatal("%s", qPrintable(o.error));
+        return std::move(o.store);
+    }
+
+    // Statements run past the store, as an older program or a newer one would.
+    static void raw(const QString& url, const QList<const char*>& statements)
+    {
+        Connection c(*parseDatabaseTarget(url).target);
+        QVERIFY(c.open().isEmpty());
+        for (const char* sql : statements)
+            QVERIFY2(QSqlQuery(c.db()).exec(QString::fromUtf8(sql)), sql);
+    }
+
+    PgServer pg_;
+    QTemporaryDir dir_;
+    int files_ = 0;
+};
+
+QTEST_GUILESS_MAIN(TestHistoryStore)
+#include "test_historystore.moc"
