@@ -12,6 +12,9 @@
 #include "simtester.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -118,6 +121,27 @@ private slots:
         writeAll(file("bad.csv"), "spacing_m,resistivity_ohm_m\n1,100\n2,x\n");
         const Run refused = cli({"soil", file("bad.csv")});
         QVERIFY2(refused.exit == 1 && refused.err.contains("line 3"), qPrintable(refused.err));
+    }
+
+    // The file stays as without --site; the visit holds the very figures of its CSV.
+    void downloadWithASiteAndPointIsAlsoKeptAsAVisit()
+    {
+        const QStringList db{"--database", file("h.sqlite")};
+        const Run run = cli(QStringList{"download", "-o", file("r.csv"), "--site", "Yard ✓", "--point", "E1"} + db);
+        QVERIFY2(run.exit == 0 && run.err.contains("Stored in the site history as visit"), qPrintable(run.err));
+        QCOMPARE(readAll(file("r.csv")), recordsCsv(expected(40)));
+        const QJsonArray readings = QJsonDocument::fromJson(cli(QStringList{"history", "export", "--site", "Yard ✓"} + db).out)
+                                        ["visits"][0]["readings"].toArray();
+        const QList<QByteArray> lines = readAll(file("r.csv")).split('\n');
+        QCOMPARE(readings.size(), 40);
+        for (int i = 0; i < 40; ++i) {
+            const QList<QByteArray> cells = lines[i + 1].split(',');
+            const QJsonObject r = readings[i].toObject();
+            const QByteArray main = cells[2] + cells[3] + cells[4]; // the kind's one value column
+            QVERIFY(r["record"].toInt() == cells[0].toInt() && r["kind"].toString() == cells[1]);
+            QVERIFY2(main == "OL" ? r["value"].isNull() : r["value"].toDouble() == main.toDouble(), lines[i + 1].constData());
+            QVERIFY(cells[6].isEmpty() ? r["rc_ohm"].isNull() : r["rc_ohm"].toDouble() == cells[6].toDouble());
+        }
     }
 
     void busyAndMissingPortsExit2WithTheirReasons()
