@@ -168,6 +168,14 @@
         <source>另存为</source>
         <translation>Save As</translation>
     </message>
+    <message>
+        <source>保存到现场记录…</source>
+        <translation>Save to Site History…</translation>
+    </message>
+    <message>
+        <source>现场记录</source>
+        <translation>Site History</translation>
+    </message>
 </context>
 <context>
     <name>bm::OutputCommands</name>
@@ -372,6 +380,239 @@
 %2</source>
         <translation>Cannot save %1:
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>bm::history::HistoryCommands</name>
+    <message>
+        <source>记录表中没有可保存的记录。</source>
+        <translation>The records table holds no records to save.</translation>
+    </message>
+    <message>
+        <source>无法打开现场记录数据库:
+%1</source>
+        <translation>Cannot open the site history database:
+%1</translation>
+    </message>
+    <message>
+        <source>未保存到现场记录:
+%1</source>
+        <translation>Not saved to the site history:
+%1</translation>
+    </message>
+    <message>
+        <source>已保存 %1 条记录: %2 / %3。</source>
+        <translation>Saved %1 records: %2 / %3.</translation>
+    </message>
+    <message>
+        <source>现场记录</source>
+        <translation>Site History</translation>
+    </message>
+</context>
+<context>
+    <name>bm::history::HistoryWindow</name>
+    <message>
+        <source>现场记录</source>
+        <translation>Site History</translation>
+    </message>
+    <message>
+        <source>更改数据库…</source>
+        <translation>Change Database…</translation>
+    </message>
+    <message>
+        <source>导出现场…</source>
+        <translation>Export Site…</translation>
+    </message>
+    <message>
+        <source>导入…</source>
+        <translation>Import…</translation>
+    </message>
+    <message>
+        <source>数据库:</source>
+        <translation>Database:</translation>
+    </message>
+    <message>
+        <source>导入现场</source>
+        <translation>Import Site</translation>
+    </message>
+    <message>
+        <source>现场记录包 (*.json)</source>
+        <translation>Site packages (*.json)</translation>
+    </message>
+    <message>
+        <source>现场</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <source>测试点</source>
+        <translation>Test point</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>读数</source>
+        <translation>Readings</translation>
+    </message>
+    <message>
+        <source>关键值</source>
+        <translation>Key figure</translation>
+    </message>
+    <message>
+        <source>结论</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <source>操作员</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>记录</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Rc</source>
+        <translation>Rc</translation>
+    </message>
+    <message>
+        <source>Rp</source>
+        <translation>Rp</translation>
+    </message>
+    <message>
+        <source>间距</source>
+        <translation>Spacing</translation>
+    </message>
+    <message>
+        <source>无法打开现场记录数据库:
+%1</source>
+        <translation>Cannot open the site history database:
+%1</translation>
+    </message>
+    <message>
+        <source>现场记录数据库</source>
+        <translation>Site History Database</translation>
+    </message>
+    <message>
+        <source>SQLite 文件路径，或 postgresql://用户@主机:端口/数据库</source>
+        <translation>A SQLite file path, or postgresql://user@host:port/dbname</translation>
+    </message>
+    <message>
+        <source>合格</source>
+        <translation>Pass</translation>
+    </message>
+    <message>
+        <source>不合格</source>
+        <translation>Fail</translation>
+    </message>
+    <message>
+        <source>关键值 (%1)</source>
+        <translation>Key figure (%1)</translation>
+    </message>
+    <message>
+        <source>限值 %1 Ω</source>
+        <translation>Limit %1 Ω</translation>
+    </message>
+    <message>
+        <source>现场记录包 (*.json)|*.json|</source>
+        <translation>Site packages (*.json)|*.json|</translation>
+    </message>
+    <message>
+        <source>无法读取 %1:
+%2</source>
+        <translation>Cannot read %1:
+%2</translation>
+    </message>
+    <message>
+        <source>%1 不是可导入的现场记录包:
+%2</source>
+        <translation>%1 is not a site package that can be imported:
+%2</translation>
+    </message>
+    <message>
+        <source>无法打开现场记录数据库。</source>
+        <translation>Cannot open the site history database.</translation>
+    </message>
+    <message>
+        <source>导入失败，数据库未改动:
+%1</source>
+        <translation>The import failed; the database is unchanged:
+%1</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>新增 %1 个测试点、%2 次测试；%3 次测试已存在。</source>
+        <translation>Added %1 test points and %2 visits; %3 visits were already there.</translation>
+    </message>
+</context>
+<context>
+    <name>bm::history::SaveVisitDialog</name>
+    <message>
+        <source>保存到现场记录</source>
+        <translation>Save to Site History</translation>
+    </message>
+    <message>
+        <source>接地极</source>
+        <translation>Electrode</translation>
+    </message>
+    <message>
+        <source>土壤测线</source>
+        <translation>Soil traverse</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>现场</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <source>测试点</source>
+        <translation>Test point</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>限值 (Ω)</source>
+        <translation>Limit (Ω)</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>操作员</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>仪器</source>
+        <translation>Instrument</translation>
+    </message>
+    <message>
+        <source>天气</source>
+        <translation>Weather</translation>
+    </message>
+    <message>
+        <source>地面状况</source>
+        <translation>Ground condition</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Notes</translation>
     </message>
 </context>
 <context>

@@ -10,6 +10,7 @@
 #include "records/outputlines.h"
 #include "records/recordtable.h"
 #include "soil/ui/soilwindow.h"
+#include "history/ui/historycommands.h"
 #include "records/savetargets.h"
 #include "trend/trendwindow.h"
 
@@ -227,6 +228,13 @@ void MainWindow::addLaterEntries()
     QAction* trend = menu(1)->addAction(tr("实时趋势"));
     trend->setObjectName(QStringLiteral("mnutrend"));
     connect(trend, &QAction::triggered, this, &MainWindow::showTrend);
+    history_ = new history::HistoryCommands(this, *table_);
+    QAction* keep = menu(0)->addAction(tr("保存到现场记录…"));
+    keep->setObjectName(QStringLiteral("mnuhistorysave"));
+    connect(keep, &QAction::triggered, history_, &history::HistoryCommands::saveTable);
+    QAction* sites = menu(1)->addAction(tr("现场记录"));
+    sites->setObjectName(QStringLiteral("mnuhistory"));
+    connect(sites, &QAction::triggered, history_, &history::HistoryCommands::showWindow);
 }
 
 void MainWindow::buildStatusBar()

@@ -23,6 +23,9 @@ class ReadingsPanel;
 namespace soil {
 class SoilWindow;
 }
+namespace history {
+class HistoryCommands;
+}
 class RecordTable;
 class TrendWindow;
 struct PortAttempt;
@@ -59,6 +62,8 @@ public:
     // 实时趋势: opens the live trend window, or raises the one already open.
     void showTrend();
     TrendWindow* trendWindow() const;
+    // 保存到现场记录… and 现场记录.
+    history::HistoryCommands& history() { return *history_; }
 
     // Tab selection: index 0 is the live tab.
     void tabSelected(int index);
@@ -102,6 +107,7 @@ private:
     soil::SoilWindow* soil_ = nullptr;
     DownloadProgress* progress_ = nullptr;
     QPointer<TrendWindow> trend_;
+    history::HistoryCommands* history_ = nullptr;
     QTimer timer1_;
     std::function<void()> endProgram_;
     bool ending_ = false;

@@ -7,6 +7,7 @@
 #include "history/sitepackage.h"
 #include "records/savetargets.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -19,6 +20,9 @@ using history::HistoryStore;
 // The store, or the exit status after saying why it cannot be used.
 std::unique_ptr<HistoryStore> openStore(const QString& url, int* status)
 {
+    // The default file's folder is made on first use; a chosen one must exist.
+    if (url.isEmpty())
+        QDir().mkpath(QFileInfo(history::defaultDatabasePath()).absolutePath());
     const history::ParsedTarget parsed = history::parseDatabaseTarget(url.isEmpty() ? history::defaultDatabasePath() : url);
     if (!parsed.target) {
         complain(QStringLiteral("--database: ") + parsed.error);

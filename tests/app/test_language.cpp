@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -53,6 +54,8 @@ private slots:
         // The windows the menus open and the help box speak the same language.
         window.findChild<QAction*>("mnusoil")->trigger();
         window.findChild<QAction*>("mnutrend")->trigger();
+        QStandardPaths::setTestModeEnabled(true); // the history window opens its database
+        window.findChild<QAction*>("mnuhistory")->trigger();
         for (QWidget* w : QApplication::topLevelWidgets()) {
             texts << w->windowTitle();
             for (QLabel* l : w->findChildren<QLabel*>())

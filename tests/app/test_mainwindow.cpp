@@ -185,7 +185,8 @@ private slots:
                 entries << a->objectName() + "=" + a->text() + a->shortcut().toString();
         }
         QCOMPARE(entries, (QStringList{"文件:", "mnuread=读取", "mnusave=保存", "mnuclose=关闭", "mnucsv=导出CSV",
-                                       "操作:", "mnuclear=清空", "mnuprint=打印", "mnusoil=土壤分析", "mnutrend=实时趋势",
+                                       "mnuhistorysave=保存到现场记录…", "操作:", "mnuclear=清空", "mnuprint=打印",
+                                       "mnusoil=土壤分析", "mnutrend=实时趋势", "mnuhistory=现场记录",
                                        "帮助:", "aboutsoftware=关于软件"}));
     }
 
