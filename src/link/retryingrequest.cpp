@@ -4,60 +4,138 @@
 
 namespace bm {
 
-RetryingRequest::RetryingRequest(Transport* port, QObject* parent) : QObject(parent), port_(port), timer_(this)
+namespace {
+
+// A reply is its code's length. More bytes are trusted only when they are the
+// same reply again (a tester that repeats itself); anything else may hold bytes
+// of another reply or noise, and nothing tells which.
+bool trustworthy(qint16 code, const QByteArray& bytes)
 {
-    timer_.setSingleShot(true);
-    timer_.setTimerType(Qt::PreciseTimer);
-    timer_.setInterval(300);
-    connect(&timer_, &QTimer::timeout, this, &RetryingRequest::onTimeout);
+    const qsizetype length = protocol::receiveThreshold(code);
+    if (bytes.size() < length || bytes.size() % length != 0)
+        return false;
+    for (qsizetype at = length; at < bytes.size(); at += length) {
+        if (bytes.mid(at, length) != bytes.first(length))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+RetryingRequest::RetryingRequest(Transport* port, QObject* parent)
+    : QObject(parent), port_(port), reply_(this), settle_(this)
+{
+    for (QTimer* timer : {&reply_, &settle_}) {
+        timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer);
+        timer->setInterval(300);
+    }
+    connect(&reply_, &QTimer::timeout, this, &RetryingRequest::replyTimeout);
+    connect(&settle_, &QTimer::timeout, this, &RetryingRequest::settleTimeout);
     connect(port_, &Transport::received, this, &RetryingRequest::onReceived);
+}
+
+void RetryingRequest::setTimeout(int ms)
+{
+    reply_.setInterval(ms);
+    settle_.setInterval(ms);
 }
 
 void RetryingRequest::send(qint16 code)
 {
-    code_ = code;
+    wanted_ = code;
     attempt_ = 1;
-    waiting_ = true;
-    transmit();
+    pending_ = true;
+    onLine_ = false;
+    if (state_ == State::Idle)
+        transmit();
 }
 
 void RetryingRequest::cancel()
 {
-    waiting_ = false;
-    timer_.stop();
+    pending_ = false;
+    onLine_ = false;
+}
+
+void RetryingRequest::reset()
+{
+    cancel();
+    state_ = State::Idle;
+    reply_.stop();
+    settle_.stop();
 }
 
 void RetryingRequest::transmit()
 {
-    port_->setRThreshold(protocol::receiveThreshold(code_));
-    // Stale bytes (a partial or late reply) go before the request, never after:
-    // the answer may start arriving as soon as the request is out.
+    state_ = State::Waiting;
+    onLine_ = true;
+    port_->setRThreshold(protocol::receiveThreshold(wanted_));
     port_->clearInput();
-    port_->output(protocol::requestFrame(code_));
-    timer_.start();
+    port_->output(protocol::requestFrame(wanted_));
+    reply_.start();
+    if (port_->portOpen()) // nothing went out: the timeout says so
+        emit sent(wanted_);
 }
 
 void RetryingRequest::onReceived()
 {
-    if (!waiting_)
-        return;
-    waiting_ = false;
-    timer_.stop();
-    emit replied(code_, port_->input());
-}
-
-void RetryingRequest::onTimeout()
-{
-    if (!waiting_)
-        return;
-    if (attempt_ > retries_) {
-        waiting_ = false;
-        emit failed(code_);
+    if (state_ == State::Idle)
+        return; // not ours: the owner of the port reads it
+    const QByteArray bytes = port_->input();
+    if (state_ == State::Settling) {
+        settle_.start(); // still talking: the quiet starts again
         return;
     }
-    ++attempt_;
-    emit repeated(code_, attempt_);
-    transmit();
+    reply_.stop();
+    if (!trustworthy(wanted_, bytes)) {
+        startSettling();
+        return;
+    }
+    state_ = State::Idle;
+    if (onLine_) {
+        pending_ = false;
+        onLine_ = false;
+        emit replied(wanted_, bytes);
+    } else if (pending_) {
+        transmit(); // the abandoned request has answered: the line is clear
+    }
+}
+
+void RetryingRequest::startSettling()
+{
+    state_ = State::Settling;
+    // Any byte now restarts the quiet, however short the reply it belongs to.
+    port_->setRThreshold(1);
+    settle_.start();
+}
+
+void RetryingRequest::replyTimeout()
+{
+    reply_.stop();
+    if (state_ == State::Waiting)
+        startSettling();
+}
+
+void RetryingRequest::settleTimeout()
+{
+    settle_.stop();
+    if (state_ != State::Settling)
+        return;
+    state_ = State::Idle;
+    if (!pending_)
+        return;
+    if (!onLine_) {
+        transmit();
+    } else if (attempt_ <= retries_) {
+        ++attempt_;
+        emit repeated(wanted_, attempt_);
+        transmit();
+    } else {
+        pending_ = false;
+        onLine_ = false;
+        emit failed(wanted_);
+    }
 }
 
 } // namespace bm
