@@ -2,9 +2,15 @@
 
 #include "link/protocol.h"
 
+#include <algorithm>
+
 namespace bm {
 
 namespace {
+
+constexpr int kMinSettleMs = 1000;
+// Settling restarts with every byte, but no longer than this many settle times.
+constexpr int kMaxSettles = 5;
 
 // A reply is its code's length. More bytes are trusted only when they are the
 // same reply again (a tester that repeats itself); anything else may hold bytes
@@ -29,8 +35,8 @@ RetryingRequest::RetryingRequest(Transport* port, QObject* parent)
     for (QTimer* timer : {&reply_, &settle_}) {
         timer->setSingleShot(true);
         timer->setTimerType(Qt::PreciseTimer);
-        timer->setInterval(300);
     }
+    setTimeout(300);
     connect(&reply_, &QTimer::timeout, this, &RetryingRequest::replyTimeout);
     connect(&settle_, &QTimer::timeout, this, &RetryingRequest::settleTimeout);
     connect(port_, &Transport::received, this, &RetryingRequest::onReceived);
@@ -39,7 +45,7 @@ RetryingRequest::RetryingRequest(Transport* port, QObject* parent)
 void RetryingRequest::setTimeout(int ms)
 {
     reply_.setInterval(ms);
-    settle_.setInterval(ms);
+    settle_.setInterval(std::max(ms, kMinSettleMs));
 }
 
 void RetryingRequest::send(qint16 code)
@@ -48,7 +54,11 @@ void RetryingRequest::send(qint16 code)
     attempt_ = 1;
     pending_ = true;
     onLine_ = false;
-    if (state_ == State::Idle)
+    if (state_ != State::Idle)
+        return; // goes out once the line is clear
+    if (unsettled_)
+        startSettling();
+    else
         transmit();
 }
 
@@ -62,6 +72,7 @@ void RetryingRequest::reset()
 {
     cancel();
     state_ = State::Idle;
+    unsettled_ = false;
     reply_.stop();
     settle_.stop();
 }
@@ -84,12 +95,13 @@ void RetryingRequest::onReceived()
         return; // not ours: the owner of the port reads it
     const QByteArray bytes = port_->input();
     if (state_ == State::Settling) {
-        settle_.start(); // still talking: the quiet starts again
+        if (settling_.elapsed() < qint64(kMaxSettles) * settle_.interval())
+            settle_.start(); // still talking: the quiet starts again
         return;
     }
     reply_.stop();
     if (!trustworthy(wanted_, bytes)) {
-        startSettling();
+        giveUpAttempt();
         return;
     }
     state_ = State::Idle;
@@ -98,23 +110,37 @@ void RetryingRequest::onReceived()
         onLine_ = false;
         emit replied(wanted_, bytes);
     } else if (pending_) {
-        transmit(); // the abandoned request has answered: the line is clear
+        send(wanted_); // the abandoned request has answered
     }
-}
-
-void RetryingRequest::startSettling()
-{
-    state_ = State::Settling;
-    // Any byte now restarts the quiet, however short the reply it belongs to.
-    port_->setRThreshold(1);
-    settle_.start();
 }
 
 void RetryingRequest::replyTimeout()
 {
     reply_.stop();
     if (state_ == State::Waiting)
-        startSettling();
+        giveUpAttempt();
+}
+
+// The attempt on the line got no trustworthy reply; one may still come.
+void RetryingRequest::giveUpAttempt()
+{
+    unsettled_ = true;
+    if (pending_ && onLine_ && attempt_ <= retries_) {
+        ++attempt_;
+        emit repeated(wanted_, attempt_);
+        transmit();
+        return;
+    }
+    startSettling();
+}
+
+void RetryingRequest::startSettling()
+{
+    state_ = State::Settling;
+    settling_.start();
+    // Any byte now restarts the quiet, however short the reply it belongs to.
+    port_->setRThreshold(1);
+    settle_.start();
 }
 
 void RetryingRequest::settleTimeout()
@@ -123,19 +149,16 @@ void RetryingRequest::settleTimeout()
     if (state_ != State::Settling)
         return;
     state_ = State::Idle;
+    unsettled_ = false;
     if (!pending_)
         return;
     if (!onLine_) {
         transmit();
-    } else if (attempt_ <= retries_) {
-        ++attempt_;
-        emit repeated(wanted_, attempt_);
-        transmit();
-    } else {
-        pending_ = false;
-        onLine_ = false;
-        emit failed(wanted_);
+        return;
     }
+    pending_ = false;
+    onLine_ = false;
+    emit failed(wanted_);
 }
 
 } // namespace bm

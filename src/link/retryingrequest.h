@@ -3,25 +3,27 @@
 #include "link/transport.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
 namespace bm {
 
 // One request outstanding on a transport. The tester's replies carry no number,
-// so a reply can only be trusted for the request it answers when nothing else
-// can still be on its way: a request goes out only on a clear line, and a
-// request that timed out leaves the line settling (every byte that still comes
-// is thrown away) until it has been quiet for the settle time. Only then is it
-// asked again (up to `retries` more times) or reported failed, and only then
-// may any other request go out.
+// so a reply is trusted only for the request it answers: a request goes out on
+// a clear line only. A request whose reply is overdue is asked again at once
+// (any reply to it answers the same question), up to `retries` more times;
+// once it has been given up, or before another request follows one that was
+// asked more than once, the line settles: every byte that still comes is
+// thrown away until it has been quiet for the settle time.
 class RetryingRequest : public QObject {
     Q_OBJECT
 public:
     explicit RetryingRequest(Transport* port, QObject* parent = nullptr);
 
-    // The wait for a reply; the line then settles as long again: a reply up to
-    // twice the timeout late is still heard and thrown away.
+    // The wait for a reply. The line settles for as long, and at least a
+    // second: a tester answers well within that, so nothing of an earlier
+    // request can still come.
     void setTimeout(int ms);
     int timeout() const { return reply_.interval(); }
     void setRetries(int retries) { retries_ = retries; }
@@ -60,6 +62,7 @@ private:
 
     void transmit();
     void onReceived();
+    void giveUpAttempt();
     void startSettling();
 
     Transport* port_;
@@ -71,6 +74,8 @@ private:
     qint16 wanted_ = 0;      // the request the caller waits for
     bool pending_ = false;   // it is wanted and not yet answered or failed
     bool onLine_ = false;    // the request on the line is the wanted one
+    bool unsettled_ = false; // an unanswered attempt's reply may still come
+    QElapsedTimer settling_; // a line that never falls quiet is not waited for forever
 };
 
 } // namespace bm
