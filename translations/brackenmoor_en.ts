@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>FileSaver</name>
+    <message>
+        <source>Saving Error!</source>
+        <translation>Saving Error!</translation>
+    </message>
+    <message>
+        <source>文件保存出错.</source>
+        <translation>The file could not be saved.</translation>
+    </message>
+</context>
+<context>
     <name>QFile</name>
     <message>
         <source>Filename refers to a directory</source>
@@ -164,10 +175,6 @@
         <source>实时趋势</source>
         <translation>Live Trend</translation>
     </message>
-    <message>
-        <source>另存为</source>
-        <translation>Save As</translation>
-    </message>
 </context>
 <context>
     <name>bm::OutputCommands</name>
@@ -182,14 +189,6 @@
     <message>
         <source>没有窗口图像</source>
         <translation>No picture of the window</translation>
-    </message>
-    <message>
-        <source>Saving Error!</source>
-        <translation>Saving Error!</translation>
-    </message>
-    <message>
-        <source>文件保存出错.</source>
-        <translation>The file could not be saved.</translation>
     </message>
     <message>
         <source>Printing Error!</source>
@@ -352,26 +351,16 @@
         <translation>%1 (paused)</translation>
     </message>
     <message>
-        <source>csv格式 (*.csv)</source>
-        <translation>CSV (*.csv)</translation>
-    </message>
-    <message>
-        <source>png格式 (*.png)</source>
-        <translation>PNG image (*.png)</translation>
-    </message>
-    <message>
         <source>无法生成文件内容</source>
         <translation>The file contents could not be made</translation>
     </message>
     <message>
-        <source>保存出错</source>
-        <translation>Saving Error</translation>
+        <source>csv格式 (*.csv)|*.csv|</source>
+        <translation>CSV (*.csv)|*.csv|</translation>
     </message>
     <message>
-        <source>无法保存 %1:
-%2</source>
-        <translation>Cannot save %1:
-%2</translation>
+        <source>png格式 (*.png)|*.png|</source>
+        <translation>PNG (*.png)|*.png|</translation>
     </message>
 </context>
 <context>

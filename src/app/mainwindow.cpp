@@ -6,7 +6,7 @@
 #include "link/commport.h"
 #include "link/link.h"
 #include "records/csvwriter.h"
-#include "records/outputcommands.h"
+#include "output/outputcommands.h"
 #include "records/outputlines.h"
 #include "records/recordtable.h"
 #include "soil/ui/soilwindow.h"
@@ -363,15 +363,7 @@ TrendWindow* MainWindow::trendWindow() const { return trend_; }
 void MainWindow::showTrend()
 {
     if (!trend_) {
-        TrendFiles files{
-            [this](const QString& filter, const QString& name) {
-                const QString folder = defaultSaveFolder();
-                prepareSaveFolder(folder);
-                return QFileDialog::getSaveFileName(trend_, tr("另存为"), QDir(folder).filePath(name), filter);
-            },
-            [](const QString& path, const QByteArray& bytes) { return writeFileReplacing(path, bytes); },
-        };
-        trend_ = new TrendWindow(std::move(files), this);
+        trend_ = new TrendWindow(nullptr, this);
         trend_->setAttribute(Qt::WA_DeleteOnClose);
         connect(link_, &Link::measurementReceived, trend_, [this](const Measurement& m) {
             trend_->addMeasurement(m, QDateTime::currentMSecsSinceEpoch());

@@ -1,11 +1,13 @@
 // The live trend: the bounded store, its series and gaps, the chart it feeds and the exports.
+#include "fakedialog.h"
+#include "files.h"
 #include "measurements.h"
 #include "trend/trendstore.h"
 #include "trend/trendwindow.h"
 
 #include <QChart>
 #include <QLineSeries>
-#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <QValueAxis>
 #include <QtTest>
@@ -78,11 +80,11 @@ private slots:
 
     void windowShowsTheCurrentModeAndSavesThroughTheGivenPath()
     {
-        QString asked;
-        QByteArray bytes;
-        QString failure;
-        TrendWindow window({[&](const QString& filter, const QString&) { return asked = filter, QStringLiteral("/tmp/out"); },
-                            [&](const QString&, const QByteArray& b) { return bytes = b, failure; }});
+        QTemporaryDir dir;
+        FakeDialog dialog;
+        dialog.saveReplies = {{.typedName = dir.filePath(QStringLiteral("out"))},
+                              {.typedName = dir.filePath(QStringLiteral("gone/out"))}};
+        TrendWindow window(&dialog);
         window.show();
         window.addMeasurement(resistance(100), kT0);
         window.addMeasurement(resistance(10000), kT0 + 1000);
@@ -113,12 +115,12 @@ private slots:
         QVERIFY(window.store().size() == 5 && trendLines(window.store(), window.store().lastRun(), TrendValue::Main, 800).size() == 2);
 
         window.exportCsv();
-        QVERIFY(asked == QStringLiteral("csv格式 (*.csv)") && bytes == trendCsv(window.store()));
-        failure = QStringLiteral("No space left on device");
-        window.exportPng();
-        QVERIFY(bytes.startsWith("\x89PNG"));
-        auto* box = window.findChild<QMessageBox*>(QStringLiteral("trendSaveError"));
-        QVERIFY(box && box->text().contains(QStringLiteral("/tmp/out")) && box->text().contains(failure));
+        QCOMPARE(dialog.saves.at(0).filter, QStringLiteral("csv格式 (*.csv)|*.csv|"));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("out.csv"))), trendCsv(window.store()));
+        window.exportPng(); // into a folder that is not there: said with the file, as every save says it
+        QCOMPARE(dialog.messages.size(), 1);
+        QCOMPARE(dialog.messages.at(0).title, QStringLiteral("Saving Error!"));
+        QVERIFY(dialog.messages.at(0).text.contains(QStringLiteral("gone")));
     }
 };
 

@@ -1,7 +1,7 @@
 #include "soil/ui/soilexport.h"
 #include "soil/ui/verdicttext.h"
 
-#include "records/lineprinter.h"
+#include "output/lineprinter.h"
 #include "soil/ui/soilchart.h"
 #include "soil/ui/soilfigures.h"
 #include "soil/wenner.h"

@@ -1,8 +1,8 @@
 #include "soil/ui/soilwindow.h"
 #include "soil/ui/verdicttext.h"
 
-#include "records/commondialog.h"
-#include "records/outputcommands.h"
+#include "output/commondialog.h"
+#include "output/outputcommands.h"
 #include "records/outputlines.h"
 #include "records/recordtable.h"
 #include "records/savetargets.h"
@@ -33,13 +33,14 @@ SoilWindow::SoilWindow(const RecordTable& table, QWidget* parent) : SoilWindow(t
 {
     ownDialog_ = std::make_unique<QtCommonDialog>(this);
     dialog_ = ownDialog_.get();
+    saver_ = FileSaver(dialog_, saver_.folder());
 }
 
 SoilWindow::SoilWindow(const RecordTable& table, CommonDialog* dialog, QWidget* parent)
     : QWidget(parent, Qt::Window),
       table_(table),
       dialog_(dialog),
-      saveFolder_(defaultSaveFolder()),
+      saver_(dialog, defaultSaveFolder()),
       session_(new SoilSession(table, this)),
       pointModel_(new SoilPointModel(*session_, this))
 {
@@ -196,32 +197,7 @@ QString SoilWindow::figuresHtml() const
 QString SoilWindow::chooseFile(const QString& filter, const QString& defaultExt)
 {
     dialog_->FilterIndex = 1;
-    const DialogOutcome outcome = showSaveAs(*dialog_, QStringLiteral("soil-") + fields().date.toString(Qt::ISODate),
-                                             filter, defaultExt, saveFolder_);
-    if (outcome.cancelled())
-        return {};
-    // A dialog that failed has chosen no file: say so, write nothing.
-    if (!outcome.accepted()) {
-        reportFailure(dialog_->FileName, outcome.description);
-        return {};
-    }
-    return dialog_->FileName;
-}
-
-// Bytes that could not be made arrive empty with their reason; either way the
-// file is written whole or not at all.
-void SoilWindow::writeOrReport(const QString& fileName, const QByteArray& bytes, const QString& reason)
-{
-    const QString failure = reason.isEmpty() ? writeFileReplacing(fileName, bytes) : reason;
-    if (!failure.isEmpty())
-        reportFailure(fileName, failure);
-}
-
-void SoilWindow::reportFailure(const QString& fileName, const QString& failure)
-{
-    dialog_->beep();
-    dialog_->message(QMessageBox::Warning, OutputCommands::saveErrorTitle(),
-                     OutputCommands::saveErrorText(fileName, failure));
+    return saver_.choose(QStringLiteral("soil-") + fields().date.toString(Qt::ISODate), filter, defaultExt);
 }
 
 void SoilWindow::exportReport()
@@ -233,7 +209,7 @@ void SoilWindow::exportReport()
                           tableLines(gridOf(table_), table_.Rows() - 1)};
     QString reason;
     const QByteArray bytes = soilReportPdf(content, &reason);
-    writeOrReport(fileName, bytes, reason);
+    saver_.write(fileName, bytes, reason);
 }
 
 void SoilWindow::exportCsv()
@@ -241,7 +217,7 @@ void SoilWindow::exportCsv()
     const QString fileName = chooseFile(tr("CSV文件 (*.csv)|*.csv|"), QStringLiteral(".csv"));
     if (fileName.isEmpty())
         return;
-    writeOrReport(fileName, soilCsv(session_->points(), session_->analysis()), {});
+    saver_.write(fileName, soilCsv(session_->points(), session_->analysis()));
 }
 
 } // namespace bm::soil

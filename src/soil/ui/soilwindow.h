@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/filesaver.h"
+
 #include "soil/ui/soilexport.h"
 
 #include <QWidget>
@@ -41,7 +43,7 @@ public:
     SoilChart& chart() { return *chart_; }
     ReportFields fields() const;
     // The folder the save dialog opens in, created when missing.
-    void setSaveFolder(const QString& folder) { saveFolder_ = folder; }
+    void setSaveFolder(const QString& folder) { saver_.setFolder(folder); }
 
     void exportReport();
     void exportCsv();
@@ -58,13 +60,11 @@ private:
     QString figuresHtml() const;
     // The chosen file, or empty when the user cancelled or the dialog failed (reported).
     QString chooseFile(const QString& filter, const QString& defaultExt);
-    void writeOrReport(const QString& fileName, const QByteArray& bytes, const QString& reason);
-    void reportFailure(const QString& fileName, const QString& failure);
 
     const RecordTable& table_;
     std::unique_ptr<CommonDialog> ownDialog_;
     CommonDialog* dialog_;
-    QString saveFolder_;
+    FileSaver saver_;
     SoilSession* session_;
     SoilPointModel* pointModel_;
     SoilChart* chart_ = nullptr;
