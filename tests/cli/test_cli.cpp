@@ -107,7 +107,7 @@ private slots:
         const Run text = cli({"read", "--count", "2"});
         const QStringList lines = QString::fromUtf8(text.out).split('\n', Qt::SkipEmptyParts);
         QVERIFY(text.exit == 0 && lines.size() == 2);
-        const QRegularExpression shape("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d resistance R=12\\.34Ω Rc=1\\.23KΩ Rp=4\\.56KΩ NOISE LOWBAT$");
+        const QRegularExpression shape("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}(Z|[+-]\\d\\d:\\d\\d) resistance R=12\\.34Ω Rc=1\\.23KΩ Rp=4\\.56KΩ NOISE LOWBAT$");
         QVERIFY2(shape.match(lines[1]).hasMatch(), qPrintable(lines[1]));
         const Run csv = cli({"read", "--format", "csv"});
         QVERIFY2(csv.out.endsWith(",resistance,,12.34,,,1230,4560,1,0,1\n"), csv.out.constData());

@@ -12,6 +12,8 @@
 #include <QValueAxis>
 #include <QtTest>
 
+#include <ctime>
+
 using namespace bm;
 
 namespace {
@@ -27,6 +29,12 @@ Measurement volts(quint16 main) { return measured(Kind::Voltage, {main, 0x51}); 
 class TrendTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        qputenv("TZ", "Asia/Shanghai"); // a zone with an offset and no summer time
+        tzset();
+    }
+
     void aModeChangeStartsASeriesAndOverloadsAreGaps()
     {
         TrendStore store;
@@ -46,13 +54,14 @@ private slots:
         QCOMPARE(voltLines[1].front(), QPointF(double(kT0 + 2000), 5.6));
         QCOMPARE(trendLines(store, runs[1], TrendValue::Rp, 800).front().back().y(), 4560.0);
 
+        // The columns and numbers of the download CSV, the time in local time with its offset.
         QCOMPARE(trendCsv(store),
-                 QByteArray("time,kind,voltage_v,resistance_ohm,resistivity_ohm_m,rc_ohm,rp_ohm\n"
-                            "2026-01-01T00:00:00.000Z,voltage,5.5,,,,\n"
-                            "2026-01-01T00:00:01.000Z,voltage,OL,,,,\n"
-                            "2026-01-01T00:00:02.000Z,voltage,5.6,,,,\n"
-                            "2026-01-01T00:00:03.000Z,resistance,,12.34,,1230,4560\n"
-                            "2026-01-01T00:00:04.000Z,resistance,,12.35,,OL,4560\n"));
+                 QByteArray("time,kind,voltage_v,resistance_ohm,resistivity_ohm_m,spacing_m,rc_ohm,rp_ohm\n"
+                            "2026-01-01T08:00:00.000+08:00,voltage,5.5,,,,,\n"
+                            "2026-01-01T08:00:01.000+08:00,voltage,OL,,,,,\n"
+                            "2026-01-01T08:00:02.000+08:00,voltage,5.6,,,,,\n"
+                            "2026-01-01T08:00:03.000+08:00,resistance,,12.34,,,1230,4560\n"
+                            "2026-01-01T08:00:04.000+08:00,resistance,,12.35,,,OL,4560\n"));
     }
 
     void aFullStoreDropsTheOldestAndDrawsAtMostTwoPointsAColumn()
