@@ -15,13 +15,14 @@ ALLOWED = {
     "link": {"model", "link"},
     "display": {"model", "display"},
     "records": {"model", "records"},
-    "soil": {"model", "records", "soil"},
-    "cli": {"model", "link", "records", "soil", "cli"},
+    "soil": {"model", "records", "soil", "design"},  # the soil window holds the design panel
+    "design": {"model", "records", "soil", "design"},
+    "cli": {"model", "link", "records", "soil", "design", "cli"},
     "trend": {"model", "trend"},
     "app": None,  # the top: wires everything
 }
-CORE_TARGETS = {"brackenmoor_core", "brackenmoor_soil"}
-CORE_FOLDERS = {"model", "link", "cli", "soil"}
+CORE_TARGETS = {"brackenmoor_core", "brackenmoor_soil", "brackenmoor_design"}
+CORE_FOLDERS = {"model", "link", "cli", "soil", "design"}
 # Windows of a part live in its ui/ subfolder, outside the core.
 UI_SUBFOLDER = "ui"
 GUI_MODULES = ["QtGui", "QtWidgets", "QtPrintSupport", "QtCharts"]
