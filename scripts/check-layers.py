@@ -16,7 +16,7 @@ ALLOWED = {
     "display": {"model", "display"},
     "records": {"model", "records"},
     "soil": {"model", "records", "soil", "design"},  # the soil window holds the design panel
-    "design": {"model", "records", "soil", "design"},
+    "design": {"model", "soil", "design"},
     "cli": {"model", "link", "records", "soil", "design", "cli"},
     "trend": {"model", "trend"},
     "app": None,  # the top: wires everything

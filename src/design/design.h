@@ -30,7 +30,7 @@ struct DesignInput {
     std::optional<SafetyInput> safety;
 };
 
-static constexpr int kMaxRods = 100;
+inline constexpr int kMaxRods = 100;
 
 struct SafetyResult {
     double gpr_v = 0.0;

@@ -10,7 +10,6 @@
 #include <QStringList>
 
 #include <optional>
-
 #include <vector>
 
 namespace bm::soil {
