@@ -35,7 +35,8 @@ Measurement rhoRecord(double spacing, double rho)
 // The value of the named result row, as a number.
 double result(const design::DesignPanel& panel, const QString& name)
 {
-    for (const soil::FigureRow& r : panel.section()->results) {
+    const std::optional<design::DesignSection> section = panel.section();
+    for (const soil::FigureRow& r : section->results) {
         if (r.name == name)
             return r.value.section(QLatin1Char(' '), 0, 0).toDouble();
     }
