@@ -17,16 +17,17 @@ ALLOWED = {
     "records": {"model", "records"},
     "output": {"model", "records", "output"},
     "soil": {"model", "records", "soil"},
-    "cli": {"model", "link", "records", "soil", "cli"},
+    "design": {"model", "soil", "design"},
+    "cli": {"model", "link", "records", "soil", "design", "cli"},
     "trend": {"model", "records", "output", "trend"},
     "app": None,  # the top: wires everything
 }
-CORE_TARGETS = {"brackenmoor_core", "brackenmoor_soil"}
-CORE_FOLDERS = {"model", "link", "cli", "soil"}
+CORE_TARGETS = {"brackenmoor_core", "brackenmoor_soil", "brackenmoor_design"}
+CORE_FOLDERS = {"model", "link", "cli", "soil", "design"}
 # Windows of a part live in its ui/ subfolder, outside the core; they may also
-# use the save and print dialogs.
+# use the save and print dialogs and the panels of other parts' windows.
 UI_SUBFOLDER = "ui"
-UI_EXTRA = {"output"}
+UI_EXTRA = {"output", "design"}
 GUI_MODULES = ["QtGui", "QtWidgets", "QtPrintSupport", "QtCharts"]
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^">]+)[">]')
 

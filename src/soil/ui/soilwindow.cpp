@@ -1,6 +1,7 @@
 #include "soil/ui/soilwindow.h"
 #include "soil/ui/verdicttext.h"
 
+#include "design/ui/designpanel.h"
 #include "output/commondialog.h"
 #include "output/outputcommands.h"
 #include "records/outputlines.h"
@@ -52,12 +53,16 @@ SoilWindow::SoilWindow(const RecordTable& table, CommonDialog* dialog, QWidget* 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(buildPlot());
     splitter->addWidget(buildSide());
+    // The electrode designed in the fitted soil, beside the analysis.
+    design_ = new design::DesignPanel(splitter);
+    splitter->addWidget(design_);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
-    splitter->setSizes({700, 420});
+    splitter->setStretchFactor(2, 0);
+    splitter->setSizes({700, 420, 360});
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(splitter);
-    resize(1120, 720);
+    resize(1480, 720);
 
     connect(session_, &SoilSession::changed, this, &SoilWindow::showAnalysis);
     showAnalysis();
@@ -174,6 +179,7 @@ void SoilWindow::showAnalysis()
     figures_->setVisible(a.uniform.has_value());
     message_->setText(verdictText(a));
     message_->setVisible(!empty && a.verdict != SoilAnalysis::Verdict::BothModels);
+    design_->setSoil(a);
 }
 
 QString SoilWindow::figuresHtml() const
@@ -206,7 +212,7 @@ void SoilWindow::exportReport()
     if (fileName.isEmpty())
         return;
     ReportContent content{fields(), session_->points(), session_->analysis(),
-                          tableLines(gridOf(table_), table_.Rows() - 1)};
+                          tableLines(gridOf(table_), table_.Rows() - 1), design_->section()};
     QString reason;
     const QByteArray bytes = soilReportPdf(content, &reason);
     saver_.write(fileName, bytes, reason);

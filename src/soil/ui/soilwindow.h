@@ -21,6 +21,10 @@ class CommonDialog;
 class RecordTable;
 } // namespace bm
 
+namespace bm::design {
+class DesignPanel;
+}
+
 namespace bm::soil {
 
 class SoilChart;
@@ -41,6 +45,7 @@ public:
 
     SoilSession& session() { return *session_; }
     SoilChart& chart() { return *chart_; }
+    design::DesignPanel& designPanel() { return *design_; }
     ReportFields fields() const;
     // The folder the save dialog opens in, created when missing.
     void setSaveFolder(const QString& folder) { saver_.setFolder(folder); }
@@ -77,6 +82,7 @@ private:
     QDateEdit* date_ = nullptr;
     QLineEdit* instrument_ = nullptr;
     QPlainTextEdit* notes_ = nullptr;
+    design::DesignPanel* design_ = nullptr;
 };
 
 } // namespace bm::soil
