@@ -1,5 +1,6 @@
 // brackenmoor-cli: the tester from a terminal, over ssh or in a script.
 #include "cli/cli.h"
+#include "cli/designcommand.h"
 #include "cli/downloadcommand.h"
 #include "cli/historycommand.h"
 #include "cli/interruptwatch.h"
@@ -36,6 +37,10 @@ int runCommand(const QString& command, const QStringList& args)
     if (command == QLatin1String("soil")) {
         const Parsed<SoilOptions> parsed = parseSoil(args);
         return parsed.options ? runSoil(*parsed.options) : parsed.exitCode;
+    }
+    if (command == QLatin1String("design")) {
+        const Parsed<DesignOptions> parsed = parseDesign(args);
+        return parsed.options ? runDesign(*parsed.options) : parsed.exitCode;
     }
     if (command == QLatin1String("history")) {
         const Parsed<HistoryOptions> parsed = parseHistory(args);

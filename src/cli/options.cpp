@@ -263,6 +263,7 @@ QString toolUsage()
         "  download   Download the stored records as csv, txt or xls\n"
         "             (--site S --point P: also keep them as a visit in the site history)\n"
         "  soil FILE  Fit the soil models to the resistivity readings in FILE\n"
+        "  design     Rod, rod group or grid resistance and the touch and step check\n"
         "  history    The site history: add, sites, show, export, import\n\n"
         "Options:\n"
         "  -h, --help      Show this help; COMMAND --help shows a command's options.\n"

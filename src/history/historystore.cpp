@@ -6,10 +6,32 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QThread>
 
 namespace bm::history {
 
+namespace {
+
+// SQLite answers "database is locked" at once, without waiting, while another
+// program switches a new file to write-ahead logging: worth another try.
+bool lockedNow(const DatabaseTarget& target, const QString& error)
+{
+    return target.engine == DatabaseTarget::Engine::Sqlite && error.contains(QLatin1String("is locked"));
+}
+
+} // namespace
+
 StoreOpening HistoryStore::open(const DatabaseTarget& target)
+{
+    for (int attempt = 0;; ++attempt) {
+        StoreOpening opening = openOnce(target);
+        if (opening.store || attempt >= 100 || !lockedNow(target, opening.error))
+            return opening;
+        QThread::msleep(50);
+    }
+}
+
+StoreOpening HistoryStore::openOnce(const DatabaseTarget& target)
 {
     auto connection = std::make_unique<Connection>(target);
     if (QString error = connection->open(); !error.isEmpty())

@@ -67,6 +67,7 @@ public:
 
 private:
     explicit HistoryStore(std::unique_ptr<Connection> connection);
+    static StoreOpening openOnce(const DatabaseTarget& target);
     template <typename T, typename Work>
     Outcome<T> inTransaction(Work work);
     Outcome<Site> findSite(const QString& name);

@@ -5,7 +5,7 @@
 #include "history/ui/historysettings.h"
 #include "history/ui/historywindow.h"
 #include "history/ui/savevisitdialog.h"
-#include "records/commondialog.h"
+#include "output/commondialog.h"
 #include "records/recordtable.h"
 
 namespace bm::history {

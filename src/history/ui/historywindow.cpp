@@ -2,8 +2,8 @@
 
 #include "history/sitepackage.h"
 #include "history/ui/historysettings.h"
-#include "records/commondialog.h"
-#include "records/outputcommands.h"
+#include "output/commondialog.h"
+#include "output/filesaver.h"
 #include "records/savetargets.h"
 
 #include <QChart>
@@ -267,20 +267,12 @@ void HistoryWindow::exportSite()
     const QString site = currentSite();
     if (!store_ || site.isEmpty())
         return;
-    dialog_->FilterIndex = 1;
-    const DialogOutcome outcome = showSaveAs(*dialog_, site, tr("现场记录包 (*.json)|*.json|"), QStringLiteral(".json"),
-                                             defaultSaveFolder());
-    if (outcome.cancelled())
+    FileSaver saver(dialog_, defaultSaveFolder());
+    const QString fileName = saver.choose(site, tr("现场记录包 (*.json)|*.json|"), QStringLiteral(".json"));
+    if (fileName.isEmpty())
         return;
     const auto record = store_->siteRecord(site);
-    QString failure = outcome.accepted() ? QString() : outcome.description;
-    if (failure.isEmpty())
-        failure = record.ok() ? writeFileReplacing(dialog_->FileName, sitePackage(*record.value)) : record.error;
-    if (!failure.isEmpty()) {
-        dialog_->beep();
-        dialog_->message(QMessageBox::Warning, OutputCommands::saveErrorTitle(),
-                         OutputCommands::saveErrorText(dialog_->FileName, failure));
-    }
+    saver.write(fileName, record.ok() ? sitePackage(*record.value) : QByteArray(), record.error);
 }
 
 void HistoryWindow::importPackage(const QString& fileName)
