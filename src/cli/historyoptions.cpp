@@ -102,6 +102,10 @@ struct ActionParser {
     const QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, Cli::tr("Show this help.")};
     const QCommandLineOption database = databaseOption();
     const QCommandLineOption format{QStringLiteral("format"), Cli::tr("text (default), json or csv."), QStringLiteral("format")};
+    const QCommandLineOption site{QStringLiteral("site"), Cli::tr("The site."), QStringLiteral("S")};
+    const QCommandLineOption point{QStringLiteral("point"), Cli::tr("Only this test point."), QStringLiteral("P")};
+    const QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")}, Cli::tr("Write to FILE (default: standard output)."), QStringLiteral("FILE")};
+    const VisitOptionSet visit;
 
     QString helpText() const
     {
@@ -121,13 +125,12 @@ struct ActionParser {
 namespace {
 
 // The options each action takes beside --help.
-void addActionOptions(ActionParser& a, HistoryOptions::Action action, const VisitOptionSet& visit,
-                      const QCommandLineOption& site, const QCommandLineOption& point, const QCommandLineOption& output)
+void addActionOptions(ActionParser& a, HistoryOptions::Action action)
 {
     using A = HistoryOptions::Action;
     a.parser.addOption(a.help);
     if (action == A::Add) {
-        visit.addTo(a.parser);
+        a.visit.addTo(a.parser);
         a.parser.addPositionalArgument(QStringLiteral("FILE"), Cli::tr("A download CSV; - for standard input."));
         return;
     }
@@ -135,13 +138,50 @@ void addActionOptions(ActionParser& a, HistoryOptions::Action action, const Visi
     if (action == A::Sites || action == A::Show)
         a.parser.addOption(a.format);
     if (action == A::Show || action == A::Export)
-        a.parser.addOption(site);
+        a.parser.addOption(a.site);
     if (action == A::Show)
-        a.parser.addOption(point);
+        a.parser.addOption(a.point);
     if (action == A::Export)
-        a.parser.addOption(output);
+        a.parser.addOption(a.output);
     if (action == A::Import)
         a.parser.addPositionalArgument(QStringLiteral("FILE"), Cli::tr("The package to merge."));
+}
+
+// The parsed action's values, or its usage error.
+Parsed<HistoryOptions> readAction(const ActionParser& a, HistoryOptions o, bool takesFile)
+{
+    const QStringList files = a.parser.positionalArguments();
+    if (files.size() != (takesFile ? 1 : 0))
+        return {std::nullopt, a.fail(files.isEmpty() ? Cli::tr("A FILE is needed.") : Cli::tr("Unexpected argument '%1'.").arg(files.constLast()))};
+    // Only options given are asked for: the parser warns about those an action lacks.
+    const QStringList given = a.parser.optionNames();
+    const auto value = [&](const QCommandLineOption& option) {
+        for (const QString& name : option.names()) {
+            if (given.contains(name))
+                return a.parser.value(option);
+        }
+        return QString();
+    };
+    o.file = takesFile ? files.constFirst() : value(a.output);
+    o.database = value(a.database);
+    o.site = value(a.site);
+    o.point = value(a.point);
+    const QString format = value(a.format);
+    const int f = format.isEmpty() ? 0 : int(QStringList{QStringLiteral("text"), QStringLiteral("json"), QStringLiteral("csv")}.indexOf(format));
+    if (f < 0)
+        return {std::nullopt, a.fail(Cli::tr("--format must be text, json or csv."))};
+    o.format = static_cast<ListFormat>(f);
+    if ((o.action == HistoryOptions::Action::Show || o.action == HistoryOptions::Action::Export) && o.site.isEmpty())
+        return {std::nullopt, a.fail(Cli::tr("--site is needed."))};
+    if (o.action == HistoryOptions::Action::Add) {
+        QString problem;
+        const auto v = a.visit.read(a.parser, &problem);
+        if (!v)
+            return {std::nullopt, a.fail(problem)};
+        o.visit = *v;
+        o.database = v->database;
+    }
+    return {o, 0};
 }
 
 } // namespace
@@ -164,49 +204,14 @@ Parsed<HistoryOptions> parseHistory(const QStringList& args)
     const bool takesFile = o.action == HistoryOptions::Action::Add || o.action == HistoryOptions::Action::Import;
     ActionParser a;
     a.usage = Cli::tr("Usage: brackenmoor-cli history %1 [options]%2").arg(name, takesFile ? QStringLiteral(" FILE") : QString());
-    const VisitOptionSet visit;
-    const QCommandLineOption site(QStringLiteral("site"), Cli::tr("The site."), QStringLiteral("S"));
-    const QCommandLineOption point(QStringLiteral("point"), Cli::tr("Only this test point."), QStringLiteral("P"));
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, Cli::tr("Write to FILE (default: standard output)."), QStringLiteral("FILE"));
-    addActionOptions(a, o.action, visit, site, point, output);
+    addActionOptions(a, o.action);
     if (!a.parser.parse(QStringList{QStringLiteral("brackenmoor-cli")} + args.mid(1)))
         return {std::nullopt, a.fail(a.parser.errorText())};
     if (a.parser.isSet(a.help)) {
         writeOut(a.helpText().toLocal8Bit());
         return {std::nullopt, kDone};
     }
-    const QStringList files = a.parser.positionalArguments();
-    if (files.size() != (takesFile ? 1 : 0))
-        return {std::nullopt, a.fail(files.isEmpty() ? Cli::tr("A FILE is needed.") : Cli::tr("Unexpected argument '%1'.").arg(files.constLast()))};
-    // Only options given are asked for: the parser warns about those an action lacks.
-    const QStringList given = a.parser.optionNames();
-    const auto value = [&](const QCommandLineOption& option) {
-        for (const QString& name : option.names()) {
-            if (given.contains(name))
-                return a.parser.value(option);
-        }
-        return QString();
-    };
-    o.file = takesFile ? files.constFirst() : value(output);
-    o.database = value(a.database);
-    o.site = value(site);
-    o.point = value(point);
-    const QString format = value(a.format);
-    const int f = format.isEmpty() ? 0 : int(QStringList{QStringLiteral("text"), QStringLiteral("json"), QStringLiteral("csv")}.indexOf(format));
-    if (f < 0)
-        return {std::nullopt, a.fail(Cli::tr("--format must be text, json or csv."))};
-    o.format = static_cast<ListFormat>(f);
-    if ((o.action == HistoryOptions::Action::Show || o.action == HistoryOptions::Action::Export) && o.site.isEmpty())
-        return {std::nullopt, a.fail(Cli::tr("--site is needed."))};
-    if (o.action == HistoryOptions::Action::Add) {
-        QString problem;
-        const auto v = visit.read(a.parser, &problem);
-        if (!v)
-            return {std::nullopt, a.fail(problem)};
-        o.visit = *v;
-        o.database = v->database;
-    }
-    return {o, 0};
+    return readAction(a, o, takesFile);
 }
 
 } // namespace bm::cli

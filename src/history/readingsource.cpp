@@ -53,7 +53,7 @@ Header header(const QString& line)
     Header h;
     for (qsizetype i = 0; i < wanted.size(); ++i) {
         h.at.append(int(names.indexOf(wanted[i])));
-        if (i < 8 && h.at.last() < 0)
+        if (i < 8 && h.at.last() < 0 && h.error.isEmpty())
             h.error = QStringLiteral("line 1: the column %1 is missing (a download CSV is needed)").arg(wanted[i]);
     }
     return h;

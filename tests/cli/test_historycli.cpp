@@ -4,6 +4,9 @@
 #include "files.h"
 #include "pgserver.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -94,6 +97,21 @@ private slots:
         QVERIFY2(readOnly.exit == 2 && readOnly.err.contains("readonly database"), qPrintable(readOnly.err));
         QCOMPARE(readAll(db), before);
         QCOMPARE(readingsPerVisit(db), QList<int>{10});
+    }
+
+    // Names with separators, quotes and any script come back verbatim in every format.
+    void listsKeepAwkwardNamesVerbatim()
+    {
+        const QString db = file("names.sqlite"), site = "Hof \"Nord\", Süd; 北京", point = "E,1";
+        QCOMPARE(cli({"history", "add", "--database", db, "--site", site, "--point", point, "--limit", "0.5",
+                      "--time", "2025-03-01T10:00:00Z", file("small.csv")}).exit, 0);
+        const Run csv = cli({"history", "show", "--database", db, "--site", site, "--format", "csv"});
+        QVERIFY2(csv.out.startsWith("time_utc,point,readings,key,value,unit,verdict,operator,id\n"
+                                    "2025-03-01T10:00:00Z,\"E,1\",10,first_reading,0.01,Ω,pass,,"), csv.out.constData());
+        const QJsonArray json = QJsonDocument::fromJson(cli({"history", "sites", "--database", db, "--format", "json"}).out).array();
+        QVERIFY(json.size() == 1 && json[0]["name"].toString() == site && json[0]["visits"].toInt() == 1);
+        const Run text = cli({"history", "sites", "--database", db});
+        QVERIFY(text.out.split('\n').value(1).startsWith((site + "\t1\t1\t2025-03-01T10:00:00Z\t").toUtf8()));
     }
 
     void badInputExits1AndAnUnusableDatabase2WritingNothing()
