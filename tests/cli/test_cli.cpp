@@ -82,8 +82,9 @@ private slots:
             if (code == 31) // after the reply to 31 is on its way
                 QTimer::singleShot(0, sim_.get(), &SimTester::vanish);
         });
-        const Run run = cli({"download", "-o", file("r.csv")});
+        const Run run = cli({"download", "-o", file("r.csv"), "--site", "Y", "--point", "E", "--database", file("h.sqlite")});
         QVERIFY2(run.exit == 3 && run.err.contains("the link to the tester was lost"), qPrintable(run.err));
+        QVERIFY(run.err.contains("Not stored in the site history") && !QFile::exists(file("h.sqlite"))); // part is no visit
         const QRegularExpressionMatch m = QRegularExpression("missing records: (\\d+)-40\\n").match(run.err);
         QVERIFY2(m.hasMatch() && m.captured(1).toInt() >= 31, qPrintable(run.err));
         QCOMPARE(readAll(file("r.csv")), recordsCsv(expected(m.captured(1).toInt() - 1)));

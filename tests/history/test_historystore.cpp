@@ -127,6 +127,13 @@ private slots:
         QVERIFY(back.ok() && back.value->visits == 1 && back.value->visitsKept == 1 && back.value->sites == 0);
         QCOMPARE(a->visits(QStringLiteral("Yard")).value->size(), 2);
         QCOMPARE(a->points(QStringLiteral("Yard")).value->size(), 1);
+
+        // A third laptop made the same site and point under its own keys: one site, one point still.
+        auto c = open();
+        c->addVisit(rod, visitOf(kCsv, "2025-06-01T08:00:00Z"));
+        const auto merged = c->importSite(*a->siteRecord(QStringLiteral("Yard")).value);
+        QVERIFY(merged.ok() && merged.value->sites == 0 && merged.value->points == 0 && merged.value->visits == 2);
+        QVERIFY(c->sites().value->size() == 1 && c->visits(QStringLiteral("Yard"), QStringLiteral("E1")).value->size() == 3);
     }
 
     void firstSchemaIsMigratedAndNewerRefusedUntouched_data() { engines(); }

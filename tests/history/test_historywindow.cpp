@@ -13,6 +13,9 @@
 #include "records/recordtable.h"
 
 #include <QChart>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QLineSeries>
 #include <QListWidget>
 #include <QTableWidget>
@@ -61,6 +64,24 @@ private slots:
                 && limit[0].x() < key[0].x() && limit[1].x() > key[1].x());
         window->selectVisit(1);
         QVERIFY(window->readingsTable()->rowCount() == 2 && window->readingsTable()->item(1, 0)->text() == "3");
+    }
+
+    // A known point shows its kind and limit and keeps its kind; a new one may take any.
+    void theSaveDialogOffersKnownPoints()
+    {
+        const TestPoint soil{newId(), {}, "W1", PointKind::Soil, 25.0};
+        SaveVisitDialog dialog({SiteSummary{Site{newId(), "Yard", {}, {}, {}, {}}, 1, 1, {}}},
+                               [&](const QString& site) { return site == "Yard" ? QList<TestPoint>{soil} : QList<TestPoint>{}; });
+        auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        const auto* kind = dialog.findChildren<QComboBox*>().at(2);
+        QVERIFY(ok->isEnabled() && !kind->isEnabled() && dialog.choice().point.kind == PointKind::Soil);
+        QCOMPARE(dialog.choice().point.limitOhm, std::optional(25.0));
+        dialog.fill("Yard", "", "", "");
+        QVERIFY(!ok->isEnabled());
+        dialog.fill("New site", "E9", "", "Bo");
+        const VisitChoice c = dialog.choice();
+        QVERIFY(ok->isEnabled() && kind->isEnabled() && c.point.pointName == "E9" && !c.point.limitOhm
+                && c.conditions.operatorName == "Bo");
     }
 
     void aSiteTravelsAsAPackageAndArrivesOnce()
