@@ -58,7 +58,8 @@ void HistoryCommands::saveTable()
 void HistoryCommands::showWindow()
 {
     if (!historyWindow_) {
-        historyWindow_ = new HistoryWindow(dialog_);
+        // Its own dialogs over itself, unless a test supplied one.
+        historyWindow_ = new HistoryWindow(ownDialog_ ? nullptr : dialog_, window_);
         historyWindow_->setAttribute(Qt::WA_DeleteOnClose);
     }
     historyWindow_->reload();
