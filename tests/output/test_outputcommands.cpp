@@ -107,7 +107,7 @@ private slots:
                  (QStringList{"Quillmarsh", "txt格式 (*.txt)|*.txt|excel格式 (*.xls)|*.xls|", ".txt",
                               QDir::toNativeSeparators(folder_)}));
         QVERIFY(seen.flags == 2 && seen.cancelError && QFileInfo(folder_).isDir() && fake_->messages.isEmpty());
-        QCOMPARE(readAll(path("table.txt")), textFileBytes(tableLines(gridOf(table_), 2))); // the layout: tst_fileformats
+        QCOMPARE(readAll(path("table.txt")), textFileBytes(tableLines(gridOf(table_), 2))); // the layout: test_fileformats
     }
 
     // One remembered file type for both save commands; it alone decides the format and the default extension.
@@ -259,4 +259,4 @@ private slots:
 };
 
 QTEST_MAIN(TestOutputCommands)
-#include "tst_outputcommands.moc"
+#include "test_outputcommands.moc"

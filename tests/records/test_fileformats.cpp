@@ -170,4 +170,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestFileFormats)
-#include "tst_fileformats.moc"
+#include "test_fileformats.moc"

@@ -23,7 +23,7 @@ void setPorts(const QStringList& paths)
 
 } // namespace
 
-class TstCommPort : public QObject {
+class TestCommPort : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir_;
@@ -159,5 +159,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstCommPort)
-#include "tst_commport.moc"
+QTEST_GUILESS_MAIN(TestCommPort)
+#include "test_commport.moc"
