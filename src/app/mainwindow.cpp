@@ -111,7 +111,7 @@ MainWindow::MainWindow(QWidget* parent)
 
     timer1_.setObjectName(QStringLiteral("Timer1"));
     timer1_.setInterval(1000);
-    connect(&timer1_, &QTimer::timeout, this, &MainWindow::timer1Tick);
+    connect(&timer1_, &QTimer::timeout, this, &MainWindow::clockTick);
     timer1_.start();
 
     area->setFixedSize(px(design::kClientWidth), px(design::kClientHeight - design::kStatusHeight));
@@ -305,8 +305,8 @@ QString MainWindow::linkStatusText(bool linked) { return linked ? tr("通信成�
 void MainWindow::startUp()
 {
     // The window-level start values are the link's and the panel's own defaults.
-    panel_->vrprecordTick();
-    timer1Tick();
+    panel_->modeWatchTick();
+    clockTick();
     link_->start();
     clearTable();
     panel_->show();
@@ -383,7 +383,7 @@ void MainWindow::tabSelected(int index)
     progress_->setRecordsTab(!live);
 }
 
-void MainWindow::timer1Tick()
+void MainWindow::clockTick()
 {
     const QLocale locale;
     datePanel_->setText(locale.toString(QDate::currentDate(), QLocale::ShortFormat));

@@ -63,7 +63,7 @@ public:
     // Tab selection: index 0 is the live tab.
     void tabSelected(int index);
     // The status-bar clock.
-    void timer1Tick();
+    void clockTick();
 
     // The texts of the link's state, in the interface language.
     static QString portStatusText(const PortAttempt& attempt);

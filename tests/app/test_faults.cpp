@@ -137,7 +137,7 @@ private slots:
         QVERIFY2(share < 0.5, qPrintable(QString::number(share)));
         // Silence is tolerated for four watchdog ticks before the link counts as lost.
         QVERIFY2(lostAfter >= 3500, qPrintable(QString::number(lostAfter)));
-        QVERIFY(!window->link().comok() && window->link().findcomTimer()->isActive());
+        QVERIFY(!window->link().comok() && window->link().searchTimer()->isActive());
 
         // Nothing received before the pull was lost or damaged.
         QVERIFY(window->table().Rows() - 1 >= kept);
