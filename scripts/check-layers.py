@@ -16,12 +16,13 @@ ALLOWED = {
     "display": {"model", "display"},
     "records": {"model", "records"},
     "soil": {"model", "records", "soil"},
-    "cli": {"model", "link", "records", "soil", "cli"},
+    "electrode": {"model", "records", "electrode"},
+    "cli": {"model", "link", "records", "soil", "electrode", "cli"},
     "trend": {"model", "trend"},
     "app": None,  # the top: wires everything
 }
-CORE_TARGETS = {"brackenmoor_core", "brackenmoor_soil"}
-CORE_FOLDERS = {"model", "link", "cli", "soil"}
+CORE_TARGETS = {"brackenmoor_core", "brackenmoor_soil", "brackenmoor_electrode"}
+CORE_FOLDERS = {"model", "link", "cli", "soil", "electrode"}
 # Windows of a part live in its ui/ subfolder, outside the core.
 UI_SUBFOLDER = "ui"
 GUI_MODULES = ["QtGui", "QtWidgets", "QtPrintSupport", "QtCharts"]

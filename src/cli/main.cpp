@@ -1,6 +1,7 @@
 // brackenmoor-cli: the tester from a terminal, over ssh or in a script.
 #include "cli/cli.h"
 #include "cli/downloadcommand.h"
+#include "cli/fopcommand.h"
 #include "cli/interruptwatch.h"
 #include "cli/options.h"
 #include "cli/portscommand.h"
@@ -35,6 +36,10 @@ int runCommand(const QString& command, const QStringList& args)
     if (command == QLatin1String("soil")) {
         const Parsed<SoilOptions> parsed = parseSoil(args);
         return parsed.options ? runSoil(*parsed.options) : parsed.exitCode;
+    }
+    if (command == QLatin1String("fop")) {
+        const Parsed<FopOptions> parsed = parseFop(args);
+        return parsed.options ? runFop(*parsed.options) : parsed.exitCode;
     }
     complain(command.startsWith(QLatin1Char('-')) ? Cli::tr("unknown option '%1'").arg(command)
                                                   : Cli::tr("unknown command '%1'").arg(command));
