@@ -71,7 +71,7 @@ QString fieldsHtml(const FopReportFields& f)
 
 QString readingsHtml(const FopReportContent& c)
 {
-    QString html = QStringLiteral("<table cellspacing=\"4\">")
+    QString html = QStringLiteral("<table cellspacing=\"8\">")
         + tableRow({FopReportText::tr("记录"), FopReportText::tr("距离 x (m)"), FopReportText::tr("x/C"), FopReportText::tr("R (Ω)")}, "th");
     const double cd = c.settings.currentDistance_m;
     for (const FopRow& r : c.rows) {
