@@ -144,6 +144,8 @@ private slots:
             QVERIFY2(run.exit == 1 && run.out.isEmpty() && !run.err.isEmpty(), qPrintable(args.join(' ') + ": " + run.err));
         }
         QVERIFY(cli({"fop", file("far.csv"), "--current-distance", "100"}).err.contains("line 3"));
+        const Run piped = cli({"fop", "-", "--current-distance", "100"}, "distance_m,resistance_ohm\n10,2\n50,3\n");
+        QVERIFY2(piped.exit == 0 && piped.out.startsWith("points_used=2\n") && piped.out.endsWith("verdict=too_few_points\n"), piped.out.constData());
     }
 
     void busyAndMissingPortsExit2WithTheirReasons()
@@ -190,7 +192,7 @@ private:
     }
 
     // Runs the tool with the tester as COM2, keeping the event loop (and so the simulator) going.
-    Run cli(const QStringList& args)
+    Run cli(const QStringList& args, const QByteArray& input = {})
     {
         QProcess process;
         process_ = &process;
@@ -198,6 +200,10 @@ private:
         env.insert("BRACKENMOOR_PORTS", "/nonexistent/tty0:" + sim_->linkPath());
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(BM_CLI_PATH), args);
+        if (!input.isEmpty() && process.waitForStarted()) {
+            process.write(input);
+            process.closeWriteChannel();
+        }
         const bool ended = QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 120000);
         process_ = nullptr;
         if (!ended)

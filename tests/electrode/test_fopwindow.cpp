@@ -13,6 +13,7 @@
 
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QLineSeries>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -90,6 +91,44 @@ private slots:
         QVERIFY(!window_->session().rows()[6].distance_m && *window_->session().rows()[7].distance_m == 80);
         window_->findChild<QDoubleSpinBox*>("currentDistance")->setValue(85);
         QCOMPARE(window_->session().analysis().pointsUsed, 7);
+    }
+
+    // The chart marks 61.8 % of C and the slope method's distances as fractions of C.
+    void chartAndVerdictFollowTheDistancesAndC()
+    {
+        QCOMPARE(window_->chart().trueLineSeries()->at(0).x(), 0.618);
+        QScatterSeries* slope = window_->chart().slopeSeries();
+        QVERIFY(slope->at(1) == QPointF(0.4, 3.6) && slope->at(3).x() == *window_->session().analysis().slopePtRatio);
+
+        // Readings 2 m apart from 1 m: they end at 17 m, short of 0.52 C.
+        window_->findChild<QDoubleSpinBox*>("firstDistance")->setValue(1);
+        window_->findChild<QDoubleSpinBox*>("distanceStep")->setValue(2);
+        child<QPushButton>("fillDistances")->click();
+        QCOMPARE(*window_->session().rows().back().distance_m, 17.0);
+        const FopAnalysis& a = window_->session().analysis();
+        QVERIFY(a.verdict == FopAnalysis::Verdict::ProbeTooClose || a.verdict == FopAnalysis::Verdict::NoPlateau);
+        QCOMPARE(child<QLabel>("fopVerdict")->text(), fopVerdictText(a, window_->session().settings()));
+        window_->findChild<QDoubleSpinBox*>("currentDistance")->setValue(2);
+        QVERIFY(window_->session().analysis().verdict == FopAnalysis::Verdict::TooFewPoints && window_->chart().readingsSeries()->count() == 1);
+    }
+
+    // A hidden window reads the table again only when shown; a failed or cancelled save writes nothing.
+    void waitsWhileHiddenAndWritesWholeFilesOrNone()
+    {
+        window_->hide();
+        table_->initgrid();
+        QTest::qWait(3 * FopSession::kSettleMs);
+        QCOMPARE(window_->session().rows().size(), std::size(kCurve));
+        window_->show();
+        QVERIFY(window_->session().rows().empty() && window_->session().analysis().pointsUsed == 0);
+
+        const QString missing = tmp_.filePath("no-such-folder/out.pdf");
+        dialog_->saveReplies = {{DialogOutcome::kAccepted, missing, 0, true}, {DialogOutcome::kCancelled, {}}, {DialogOutcome::kFailed, {}}};
+        window_->exportReport();
+        window_->exportCsv();
+        window_->exportCsv();
+        QVERIFY(dialog_->messages.size() == 2 && dialog_->beeps == 2 && dialog_->messages[0].text.contains(QDir::toNativeSeparators(missing)));
+        QVERIFY(QDir(tmp_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
     }
 
     void exportsHoldTheFigures()
