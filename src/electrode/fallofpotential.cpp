@@ -12,7 +12,8 @@ namespace bm::electrode {
 namespace {
 
 constexpr int kFewestPoints = 3;
-// 0.618 C: the true value of a hemisphere measured from its centre (the 61.8 % rule).
+// 0.618 C: where a hemisphere measured from its centre shows its true resistance
+// (the 61.8 % rule: E. B. Curdts, AIEE Trans. 77(I), 1958; IEEE Std 81-2012).
 constexpr double kTrueRatio = 0.618;
 constexpr double kPlateauRatios[3] = {0.52, 0.62, 0.72};
 constexpr double kSlopeRatios[3] = {0.2, 0.4, 0.6};
@@ -22,7 +23,8 @@ bool positiveFinite(double v)
     return std::isfinite(v) && v > 0.0;
 }
 
-// 1/R = a/x + b by least squares over the readings; at an infinite distance R = 1/b.
+// 1/R = a/x + b by least squares over the readings: R extrapolated to an infinitely
+// distant potential probe (1/x = 0) is 1/b.
 // Absent without two distances or when b is not positive.
 std::optional<double> inverseExtrapolation(const std::vector<FopPoint>& curve)
 {

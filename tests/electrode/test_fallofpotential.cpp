@@ -57,6 +57,8 @@ private slots:
         QCOMPARE(ptRatioAtOffset(0.0).value_or(0), (std::sqrt(5.0) - 1) / 2); // the 61.8 % rule
         for (double mu : {0.0, -0.3, 1.9, double(NAN)})
             QVERIFY(!ptRatioForMu(mu));
+        // Pt behind the connection point, or the 0.2 C reading inside the electrode: no Pt.
+        QVERIFY(!ptRatioAtOffset(1.7) && !ptRatioAtOffset(-0.25) && ptRatioAtOffset(-0.1).value_or(0) > 0.618);
     }
 
     void modelCurvesGiveTheTrueResistance()

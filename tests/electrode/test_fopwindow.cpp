@@ -91,6 +91,10 @@ private slots:
         QVERIFY(!window_->session().rows()[6].distance_m && *window_->session().rows()[7].distance_m == 80);
         window_->findChild<QDoubleSpinBox*>("currentDistance")->setValue(85);
         QCOMPARE(window_->session().analysis().pointsUsed, 7);
+        // Another reading under record 1 (a new download) is another reading, without a distance.
+        table_->fillRecord(1, measured(Kind::Resistance, {220, 0x12}));
+        window_->session().refresh();
+        QVERIFY(!window_->session().rows()[0].distance_m && window_->session().rows()[1].distance_m == 20.0);
     }
 
     // The chart marks 61.8 % of C and the slope method's distances as fractions of C.
