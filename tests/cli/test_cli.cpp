@@ -139,11 +139,14 @@ private slots:
         writeAll(file("far.csv"), "distance_m,resistance_ohm\n10,2\n120,3\n");
         for (const QStringList& args : QList<QStringList>{{"fop", file("far.csv"), "--current-distance", "100"},
                                                           {"fop", file("far.csv")}, {"fop", file("far.csv"), "--current-distance", "-5"},
+                                                          {"fop", file("fop.csv"), "--current-distance", "100", "--limit", "0"},
+                                                          {"fop", file("fop.csv"), "--current-distance", "100", "--format", "csv"},
                                                           {"fop", file("none.csv"), "--current-distance", "100"}}) {
             const Run run = cli(args);
             QVERIFY2(run.exit == 1 && run.out.isEmpty() && !run.err.isEmpty(), qPrintable(args.join(' ') + ": " + run.err));
         }
         QVERIFY(cli({"fop", file("far.csv"), "--current-distance", "100"}).err.contains("line 3"));
+        QVERIFY(cli({"fop", file("fop.csv"), "--current-distance", "100", "--plateau-percent", "2"}).out.contains("\nplateau_ok=false\n"));
         const Run piped = cli({"fop", "-", "--current-distance", "100"}, "distance_m,resistance_ohm\n10,2\n50,3\n");
         QVERIFY2(piped.exit == 0 && piped.out.startsWith("points_used=2\n") && piped.out.endsWith("verdict=too_few_points\n"), piped.out.constData());
     }

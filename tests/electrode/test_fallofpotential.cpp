@@ -3,6 +3,7 @@
 // and the file reader's refusals.
 #include "electrode/fallofpotential.h"
 #include "electrode/fopinput.h"
+#include "electrode/fopreport.h"
 #include "electrode/slopemethod.h"
 
 #include <QTest>
@@ -99,13 +100,18 @@ private slots:
         const std::vector<FopPoint> good = modelCurve(100, 0, 100, 1, &rt);
         FopAnalysis a = analyseFallOfPotential(good, test(100, 5, rt * 1.01));
         QVERIFY(a.verdict == Verdict::Ok && a.plateauOk == true && a.limitOk == true && a.pointsUsed == 19);
-        QVERIFY(analyseFallOfPotential(good, test(100, 5, rt * 0.99)).limitOk == false);
+        const FopSettings strict = test(100, 5, rt * 0.99);
+        a = analyseFallOfPotential(good, strict);
+        QVERIFY(a.limitOk == false && a.verdict == Verdict::Ok);
+        QVERIFY2(verdictSentence(a, strict).endsWith(QStringLiteral("ohm (slope method). Above the limit of %1 ohm.").arg(rt * 0.99, 0, 'g', 6)),
+                 qPrintable(verdictSentence(a, strict)));
         QVERIFY(!analyseFallOfPotential(good, test(100)).limitOk);
 
         // Straight up: mu 1 is in reach, but no plateau.
         a = analyseFallOfPotential(curve({{10, 10}, {30, 30}, {50, 50}, {70, 70}, {90, 90}}), test(100, 5, 1000));
         QVERIFY(a.verdict == Verdict::NoPlateau && a.plateauOk == false && std::fabs(*a.slopeMu - 1) < 1e-12);
         QVERIFY(std::fabs(*a.plateauPercent - 1000.0 / 62) < 1e-9 && a.limitOk == true);
+        QVERIFY(verdictSentence(a, test(100)).contains("differ by 16.13 % from the one at 62 % (at most 5 % allowed)"));
         // A wider plateau limit lets the same curve pass.
         QVERIFY(analyseFallOfPotential(curve({{10, 10}, {30, 30}, {50, 50}, {70, 70}, {90, 90}}), test(100, 17)).verdict == Verdict::Ok);
 
@@ -116,7 +122,10 @@ private slots:
         }
         // Fewer than three readings within the test (one at C and one at 0 are left out).
         a = analyseFallOfPotential(curve({{0, 3}, {50, 4}, {60, 4}, {100, 5}}), test(100));
-        QVERIFY(a.verdict == Verdict::TooFewPoints && a.pointsUsed == 2);
+        QVERIFY(a.verdict == Verdict::TooFewPoints && a.pointsUsed == 2 && verdictWord(a.verdict) == "too_few_points");
+        // Two readings at one distance both count, and are averaged on the curve.
+        a = analyseFallOfPotential(curve({{10, 1}, {20, 2}, {20, 4}, {30, 4}}), test(40));
+        QVERIFY(a.pointsUsed == 4 && a.curve.size() == 3 && a.curve[1].resistance_ohm == 3);
         std::vector<FopPoint> some = good;
         QCOMPARE(excludeDistance(some, 50.0000000001), 1);
         QCOMPARE(some.size(), size_t(18));

@@ -83,8 +83,9 @@ private slots:
         QVERIFY(list->setData(list->index(6, 1), "65"));
         QVERIFY(std::fabs(*window_->session().analysis().r618_ohm - (3.75 + 0.36 * 0.05)) < 1e-9);
         QVERIFY(figures().contains(fopNumber(window_->session().analysis().r618_ohm)));
-        QVERIFY(!list->setData(list->index(6, 1), "abc") && list->setData(list->index(6, 1), ""));
-        QCOMPARE(window_->session().analysis().pointsUsed, 8);
+        QVERIFY(!list->setData(list->index(6, 1), "abc") && list->setData(list->index(6, 1), "100"));
+        QVERIFY(window_->session().analysis().pointsUsed == 8 && list->index(6, 1).data() == "100.0"); // at C: shown, not used
+        QVERIFY(list->setData(list->index(6, 1), "") && list->index(6, 1).data() == "");
 
         // A distance stays with its reading when the table is read again; a new C re-analyses.
         window_->session().refresh();
