@@ -30,8 +30,9 @@ QValueAxis* axis(const QString& title)
 FopChart::FopChart(QGraphicsItem* parent)
     : QChart(parent),
       band_(nullptr),
-      bandLow_(new QLineSeries),
-      bandHigh_(new QLineSeries),
+      // An area series does not own its edges: the chart does.
+      bandLow_(new QLineSeries(this)),
+      bandHigh_(new QLineSeries(this)),
       curve_(new QLineSeries),
       trueLine_(new QLineSeries),
       readings_(new QScatterSeries),
