@@ -16,7 +16,8 @@ using Verdict = FopAnalysis::Verdict;
 
 namespace {
 
-// Readings every 5 % of C from a hemisphere of radius r0 whose centre lies d behind
+// Readings every 5 % of C from a hemisphere of radius r0 (up to 0.04 C: near the
+// largest that keeps the 0.05 C reading positive) whose centre lies d behind
 // the connection point (Tagg 1970): R(x) = Rt - rho/2pi [1/(C+d) + 1/(x+d) - 1/(C-x)].
 std::vector<FopPoint> modelCurve(double c, double d, double rho, double r0, double* rt)
 {
@@ -66,7 +67,7 @@ private slots:
     {
         for (double c : {40.0, 300.0})
             for (double dc = 0.0; dc <= 0.3001; dc += 0.05)
-                for (const auto& [rho, r0] : {std::pair{30.0, 0.005}, std::pair{2500.0, 0.012}}) {
+                for (const auto& [rho, r0] : {std::pair{30.0, 0.005}, std::pair{2500.0, 0.04}}) {
                     double rt = 0;
                     const FopAnalysis a = analyseFallOfPotential(modelCurve(c, dc * c, rho, r0 * c, &rt), test(c));
                     const QString where = QStringLiteral("C %1 d/C %2 rho %3").arg(c).arg(dc).arg(rho);
