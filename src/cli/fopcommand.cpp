@@ -11,8 +11,8 @@ namespace bm::cli {
 int runFop(const FopOptions& options)
 {
     QFile file(options.file);
-    const bool opened = options.file == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
-                                                            : file.open(QIODevice::ReadOnly);
+    const bool opened =
+        options.file == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
     if (!opened) {
         complain(Cli::tr("cannot read %1: %2").arg(options.file, file.errorString()));
         return kBadUsage;

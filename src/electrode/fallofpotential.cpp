@@ -18,10 +18,7 @@ constexpr double kTrueRatio = 0.618;
 constexpr double kPlateauRatios[3] = {0.52, 0.62, 0.72};
 constexpr double kSlopeRatios[3] = {0.2, 0.4, 0.6};
 
-bool positiveFinite(double v)
-{
-    return std::isfinite(v) && v > 0.0;
-}
+bool positiveFinite(double v) { return std::isfinite(v) && v > 0.0; }
 
 // 1/R = a/x + b by least squares over the readings: R extrapolated to an infinitely
 // distant potential probe (1/x = 0) is 1/b.
@@ -126,7 +123,8 @@ FopAnalysis analyseFallOfPotential(const std::vector<FopPoint>& points, const Fo
     FopAnalysis out;
     const double c = settings.currentDistance_m;
     std::vector<FopPoint> used;
-    std::copy_if(points.begin(), points.end(), std::back_inserter(used), [c](const FopPoint& p) { return withinTest(p, c); });
+    std::copy_if(points.begin(), points.end(), std::back_inserter(used),
+                 [c](const FopPoint& p) { return withinTest(p, c); });
     out.pointsUsed = int(used.size());
     out.curve = curveOf(used);
     out.r618_ohm = interpolate(out.curve, kTrueRatio * c);
@@ -138,9 +136,9 @@ FopAnalysis analyseFallOfPotential(const std::vector<FopPoint>& points, const Fo
 
     using Verdict = FopAnalysis::Verdict;
     out.verdict = out.pointsUsed < kFewestPoints ? Verdict::TooFewPoints
-        : !reachable                              ? Verdict::ProbeTooClose
-        : !out.plateauOk.value_or(false)          ? Verdict::NoPlateau
-                                                  : Verdict::Ok;
+        : !reachable                             ? Verdict::ProbeTooClose
+        : !out.plateauOk.value_or(false)         ? Verdict::NoPlateau
+                                                 : Verdict::Ok;
     return out;
 }
 

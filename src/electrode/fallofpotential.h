@@ -13,9 +13,9 @@ struct FopPoint {
 };
 
 struct FopSettings {
-    double currentDistance_m = 0.0;   // C: the current probe's distance
+    double currentDistance_m = 0.0; // C: the current probe's distance
     double plateauLimitPercent = 5.0;
-    std::optional<double> limit_ohm;  // the most the electrode may have, when one applies
+    std::optional<double> limit_ohm; // the most the electrode may have, when one applies
 };
 
 // Every figure is absent when the readings do not reach the distance it needs;
@@ -24,15 +24,15 @@ struct FopAnalysis {
     enum class Verdict { Ok, NoPlateau, ProbeTooClose, TooFewPoints };
     Verdict verdict = Verdict::TooFewPoints;
     int pointsUsed = 0;
-    std::optional<double> r618_ohm;            // R at 0.618 C
-    std::optional<double> plateauPercent;      // larger deviation of R(0.52C), R(0.72C) from R(0.62C)
+    std::optional<double> r618_ohm;       // R at 0.618 C
+    std::optional<double> plateauPercent; // larger deviation of R(0.52C), R(0.72C) from R(0.62C)
     std::optional<bool> plateauOk;
-    std::optional<double> slopeMu;             // (R3 - R2) / (R2 - R1), R at 0.2C, 0.4C, 0.6C
-    std::optional<double> slopePtRatio;        // Pt/C for that mu
-    std::optional<double> slopeR_ohm;          // R at Pt
-    std::optional<double> inverseR_ohm;        // 1/R extrapolated to an infinite distance
+    std::optional<double> slopeMu;      // (R3 - R2) / (R2 - R1), R at 0.2C, 0.4C, 0.6C
+    std::optional<double> slopePtRatio; // Pt/C for that mu
+    std::optional<double> slopeR_ohm;   // R at Pt
+    std::optional<double> inverseR_ohm; // 1/R extrapolated to an infinite distance
     std::optional<bool> limitOk;
-    std::vector<FopPoint> curve;               // the readings by distance, repeats averaged
+    std::vector<FopPoint> curve; // the readings by distance, repeats averaged
 
     // The slope value when there is one, else the 61.8 % value.
     std::optional<double> reported_ohm() const { return slopeR_ohm ? slopeR_ohm : r618_ohm; }

@@ -13,10 +13,7 @@ namespace {
 const QString kDistanceColumn = QStringLiteral("distance_m");
 const QString kResistanceColumn = QStringLiteral("resistance_ohm");
 
-QString atLine(int line, const QString& what)
-{
-    return QStringLiteral("line %1: %2").arg(line).arg(what);
-}
+QString atLine(int line, const QString& what) { return QStringLiteral("line %1: %2").arg(line).arg(what); }
 
 QString unquoted(const QString& field)
 {
@@ -43,11 +40,13 @@ std::optional<double> cellValue(const QString& text, const QString& column, int 
 }
 
 // One data row; false with input.error set when the row is bad.
-bool readRow(const QStringList& fields, qsizetype distanceAt, qsizetype resistanceAt, int line, double c, FopInput& input)
+bool readRow(const QStringList& fields, qsizetype distanceAt, qsizetype resistanceAt, int line, double c,
+             FopInput& input)
 {
     const QString distance = unquoted(fields.value(distanceAt));
     const QString resistance = unquoted(fields.value(resistanceAt));
-    if ((distance.isEmpty() && resistance.isEmpty()) || resistance.startsWith(QLatin1String("OL"), Qt::CaseInsensitive)) {
+    if ((distance.isEmpty() && resistance.isEmpty())
+        || resistance.startsWith(QLatin1String("OL"), Qt::CaseInsensitive)) {
         ++input.skippedRows;
         return true;
     }
@@ -56,8 +55,9 @@ bool readRow(const QStringList& fields, qsizetype distanceAt, qsizetype resistan
     if (!x || !r)
         return false;
     if (!(*x > 0.0 && *x < c)) {
-        input.error = atLine(line, QStringLiteral("distance_m %1 is not between 0 and the current-probe distance %2 m")
-                                       .arg(distance, QString::number(c, 'g', 10)));
+        input.error = atLine(line,
+                             QStringLiteral("distance_m %1 is not between 0 and the current-probe distance %2 m")
+                                 .arg(distance, QString::number(c, 'g', 10)));
         return false;
     }
     if (!(*r > 0.0)) {
@@ -76,12 +76,14 @@ void readRows(const QStringList& lines, int headerAt, double c, FopInput& input)
     const qsizetype distanceAt = names.indexOf(kDistanceColumn);
     const qsizetype resistanceAt = names.indexOf(kResistanceColumn);
     if (distanceAt < 0 || resistanceAt < 0) {
-        input.error = atLine(headerAt + 1, QStringLiteral("the header has no column %1")
-                                               .arg(distanceAt < 0 ? kDistanceColumn : kResistanceColumn));
+        input.error = atLine(
+            headerAt + 1,
+            QStringLiteral("the header has no column %1").arg(distanceAt < 0 ? kDistanceColumn : kResistanceColumn));
         return;
     }
     for (int i = headerAt + 1; i < lines.size(); ++i) {
-        if (!lines[i].trimmed().isEmpty() && !readRow(lines[i].split(QLatin1Char(',')), distanceAt, resistanceAt, i + 1, c, input))
+        if (!lines[i].trimmed().isEmpty()
+            && !readRow(lines[i].split(QLatin1Char(',')), distanceAt, resistanceAt, i + 1, c, input))
             return;
     }
 }
@@ -91,7 +93,8 @@ void readRows(const QStringList& lines, int headerAt, double c, FopInput& input)
 FopInput parseFopInput(const QByteArray& bytes, double currentDistance_m)
 {
     FopInput input;
-    QStringList lines = QString::fromUtf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes).split(QLatin1Char('\n'));
+    QStringList lines =
+        QString::fromUtf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes).split(QLatin1Char('\n'));
     for (QString& l : lines) {
         if (l.endsWith(QLatin1Char('\r')))
             l.chop(1);

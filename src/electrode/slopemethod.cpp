@@ -14,10 +14,7 @@ const double kHighestOffset = (1.0 + std::sqrt(5.0)) / 2.0;
 constexpr int kBisections = 200;
 
 // The bracketed part of R(x), C = 1.
-double shape(double t, double offset)
-{
-    return 1.0 / (t + offset) - 1.0 / (1.0 - t);
-}
+double shape(double t, double offset) { return 1.0 / (t + offset) - 1.0 / (1.0 - t); }
 
 // The root of an increasing function within (lo, hi), by halving: both ends
 // are known to bracket it, and the functions here have poles at the ends.

@@ -104,7 +104,8 @@ private slots:
         const FopSettings strict = test(100, 5, rt * 0.99);
         a = analyseFallOfPotential(good, strict);
         QVERIFY(a.limitOk == false && a.verdict == Verdict::Ok);
-        QVERIFY2(verdictSentence(a, strict).endsWith(QStringLiteral("ohm (slope method). Above the limit of %1 ohm.").arg(rt * 0.99, 0, 'g', 6)),
+        QVERIFY2(verdictSentence(a, strict).endsWith(
+                     QStringLiteral("ohm (slope method). Above the limit of %1 ohm.").arg(rt * 0.99, 0, 'g', 6)),
                  qPrintable(verdictSentence(a, strict)));
         QVERIFY(!analyseFallOfPotential(good, test(100)).limitOk);
 
@@ -114,7 +115,8 @@ private slots:
         QVERIFY(std::fabs(*a.plateauPercent - 1000.0 / 62) < 1e-9 && a.limitOk == true);
         QVERIFY(verdictSentence(a, test(100)).contains("differ by 16.13 % from the one at 62 % (at most 5 % allowed)"));
         // A wider plateau limit lets the same curve pass.
-        QVERIFY(analyseFallOfPotential(curve({{10, 10}, {30, 30}, {50, 50}, {70, 70}, {90, 90}}), test(100, 17)).verdict == Verdict::Ok);
+        QVERIFY(analyseFallOfPotential(curve({{10, 10}, {30, 30}, {50, 50}, {70, 70}, {90, 90}}), test(100, 17)).verdict
+                == Verdict::Ok);
 
         // Falling, or rising so steeply (mu 2) no electrode gives it: the slope figures go together.
         for (const auto& points : {curve({{20, 5}, {40, 4}, {60, 3}}), curve({{20, 1}, {40, 2}, {60, 4}})}) {
@@ -134,8 +136,10 @@ private slots:
 
     void readerRefusesBadRowsWithTheirLine()
     {
-        const FopInput in = parseFopInput("\xEF\xBB\xBFno,kind,Resistance_Ohm,\"distance_m\"\r\n1,resistance,\"2.5\",5\r\n"
-                                          "2,voltage,,\r\n\r\n3,resistance,OL,15\r\n4,resistance,3.1,1e1\r\n", 20);
+        const FopInput in =
+            parseFopInput("\xEF\xBB\xBFno,kind,Resistance_Ohm,\"distance_m\"\r\n1,resistance,\"2.5\",5\r\n"
+                          "2,voltage,,\r\n\r\n3,resistance,OL,15\r\n4,resistance,3.1,1e1\r\n",
+                          20);
         QVERIFY2(in.ok() && in.skippedRows == 2 && in.points.size() == 2, qPrintable(in.error));
         QVERIFY(in.points[1].distance_m == 10 && in.points[1].resistance_ohm == 3.1);
         QVERIFY(parseFopInput("distance_m,resistance_ohm\n", 20).ok());

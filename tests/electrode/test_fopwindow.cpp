@@ -53,7 +53,10 @@ class TestFopWindow : public QObject {
     std::unique_ptr<FopWindow> window_;
 
     template <typename T>
-    T* child(const char* name) { return window_->findChild<T*>(name); }
+    T* child(const char* name)
+    {
+        return window_->findChild<T*>(name);
+    }
     QString figures() { return child<QLabel>("fopFigures")->text(); }
 
 private slots:
@@ -84,7 +87,8 @@ private slots:
         QVERIFY(std::fabs(*window_->session().analysis().r618_ohm - (3.75 + 0.36 * 0.05)) < 1e-9);
         QVERIFY(figures().contains(fopNumber(window_->session().analysis().r618_ohm)));
         QVERIFY(!list->setData(list->index(6, 1), "abc") && list->setData(list->index(6, 1), "100"));
-        QVERIFY(window_->session().analysis().pointsUsed == 8 && list->index(6, 1).data() == "100.0"); // at C: shown, not used
+        QVERIFY(window_->session().analysis().pointsUsed == 8
+                && list->index(6, 1).data() == "100.0"); // at C: shown, not used
         QVERIFY(list->setData(list->index(6, 1), "") && list->index(6, 1).data() == "");
 
         // A distance stays with its reading when the table is read again; a new C re-analyses.
@@ -114,7 +118,8 @@ private slots:
         QVERIFY(a.verdict == FopAnalysis::Verdict::ProbeTooClose || a.verdict == FopAnalysis::Verdict::NoPlateau);
         QCOMPARE(child<QLabel>("fopVerdict")->text(), fopVerdictText(a, window_->session().settings()));
         window_->findChild<QDoubleSpinBox*>("currentDistance")->setValue(2);
-        QVERIFY(window_->session().analysis().verdict == FopAnalysis::Verdict::TooFewPoints && window_->chart().readingsSeries()->count() == 1);
+        QVERIFY(window_->session().analysis().verdict == FopAnalysis::Verdict::TooFewPoints
+                && window_->chart().readingsSeries()->count() == 1);
     }
 
     // A hidden window reads the table again only when shown; a failed or cancelled save writes nothing.
@@ -128,11 +133,14 @@ private slots:
         QVERIFY(window_->session().rows().empty() && window_->session().analysis().pointsUsed == 0);
 
         const QString missing = tmp_.filePath("no-such-folder/out.pdf");
-        dialog_->saveReplies = {{DialogOutcome::kAccepted, missing, 0, true}, {DialogOutcome::kCancelled, {}}, {DialogOutcome::kFailed, {}}};
+        dialog_->saveReplies = {{DialogOutcome::kAccepted, missing, 0, true},
+                                {DialogOutcome::kCancelled, {}},
+                                {DialogOutcome::kFailed, {}}};
         window_->exportReport();
         window_->exportCsv();
         window_->exportCsv();
-        QVERIFY(dialog_->messages.size() == 2 && dialog_->beeps == 2 && dialog_->messages[0].text.contains(QDir::toNativeSeparators(missing)));
+        QVERIFY(dialog_->messages.size() == 2 && dialog_->beeps == 2
+                && dialog_->messages[0].text.contains(QDir::toNativeSeparators(missing)));
         QVERIFY(QDir(tmp_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
     }
 
@@ -147,15 +155,17 @@ private slots:
         QVERIFY(dialog_->messages.isEmpty());
         const QString text = pdftotext({"-layout", "-enc", "UTF-8", tmp_.filePath("fop.pdf"), "-"});
         const FopAnalysis& a = window_->session().analysis();
-        for (const QString& expected : {QStringLiteral("Harrow substation"), QStringLiteral("J. Okafor"), QStringLiteral("Tester 4105"),
-                                        QStringLiteral("Tower 14 footing"), fopNumber(a.r618_ohm), fopNumber(a.slopeR_ohm),
-                                        fopNumber(a.inverseR_ohm), QString::number(*a.slopeMu, 'f', 3), QStringLiteral("3.600")})
+        for (const QString& expected :
+             {QStringLiteral("Harrow substation"), QStringLiteral("J. Okafor"), QStringLiteral("Tester 4105"),
+              QStringLiteral("Tower 14 footing"), fopNumber(a.r618_ohm), fopNumber(a.slopeR_ohm),
+              fopNumber(a.inverseR_ohm), QString::number(*a.slopeMu, 'f', 3), QStringLiteral("3.600")})
             QVERIFY2(text.contains(expected), qPrintable(expected + " not in:\n" + text.left(3000)));
 
         dialog_->saveReplies = {{DialogOutcome::kAccepted, tmp_.filePath("fop.csv"), 0, true}};
         window_->exportCsv();
         const QByteArray csv = readAll(tmp_.filePath("fop.csv"));
-        QVERIFY2(csv.startsWith("record,distance_m,resistance_ohm,figure,value\n1,10,2.1,current_distance_m,100\n"), csv.constData());
+        QVERIFY2(csv.startsWith("record,distance_m,resistance_ohm,figure,value\n1,10,2.1,current_distance_m,100\n"),
+                 csv.constData());
         QVERIFY(csv.contains(",,,verdict,ok\n") && csv.contains(",limit_ok,\n"));
         const FopInput back = parseFopInput(csv, 100);
         QVERIFY2(back.ok() && back.points.size() == 9, qPrintable(back.error));

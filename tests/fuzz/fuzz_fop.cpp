@@ -18,10 +18,7 @@ void check(bool ok)
         std::abort();
 }
 
-bool finiteOrAbsent(const std::optional<double>& v)
-{
-    return !v || std::isfinite(*v);
-}
+bool finiteOrAbsent(const std::optional<double>& v) { return !v || std::isfinite(*v); }
 
 } // namespace
 
@@ -38,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const bm::electrode::FopPoint& p : input.points)
         check(bm::electrode::withinTest(p, kCurrentDistance));
 
-    const bm::electrode::FopAnalysis a = bm::electrode::analyseFallOfPotential(input.points, {kCurrentDistance, 5.0, 10.0});
+    const bm::electrode::FopAnalysis a =
+        bm::electrode::analyseFallOfPotential(input.points, {kCurrentDistance, 5.0, 10.0});
     check(a.pointsUsed == int(input.points.size()));
     for (const auto& v : {a.r618_ohm, a.plateauPercent, a.slopeMu, a.slopePtRatio, a.slopeR_ohm, a.inverseR_ohm})
         check(finiteOrAbsent(v));

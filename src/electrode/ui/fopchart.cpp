@@ -28,17 +28,11 @@ QValueAxis* axis(const QString& title)
 } // namespace
 
 FopChart::FopChart(QGraphicsItem* parent)
-    : QChart(parent),
-      band_(nullptr),
+    : QChart(parent), band_(nullptr),
       // An area series does not own its edges: the chart does.
-      bandLow_(new QLineSeries(this)),
-      bandHigh_(new QLineSeries(this)),
-      curve_(new QLineSeries),
-      trueLine_(new QLineSeries),
-      readings_(new QScatterSeries),
-      slope_(new QScatterSeries),
-      x_(axis(FopChartText::tr("电位极距离 x/C"))),
-      y_(axis(FopChartText::tr("电阻 R (Ω)")))
+      bandLow_(new QLineSeries(this)), bandHigh_(new QLineSeries(this)), curve_(new QLineSeries),
+      trueLine_(new QLineSeries), readings_(new QScatterSeries), slope_(new QScatterSeries),
+      x_(axis(FopChartText::tr("电位极距离 x/C"))), y_(axis(FopChartText::tr("电阻 R (Ω)")))
 {
     band_ = new QAreaSeries(bandHigh_, bandLow_);
     band_->setName(FopChartText::tr("平台区 (52%–72% C)"));

@@ -30,10 +30,7 @@ struct FopReportText {
     Q_DECLARE_TR_FUNCTIONS(bm::electrode::FopReport)
 };
 
-QString plainNumber(double value)
-{
-    return QString::number(value, 'g', 10);
-}
+QString plainNumber(double value) { return QString::number(value, 'g', 10); }
 
 QImage plotImage(const FopReportContent& c)
 {
@@ -63,16 +60,20 @@ QString fieldsHtml(const FopReportFields& f)
 {
     QString html = QStringLiteral("<table cellspacing=\"4\">");
     html += tableRow({FopReportText::tr("地点"), f.site}) + tableRow({FopReportText::tr("操作员"), f.operatorName})
-        + tableRow({FopReportText::tr("日期"), f.date.toString(Qt::ISODate)}) + tableRow({FopReportText::tr("仪器"), f.instrument});
+        + tableRow({FopReportText::tr("日期"), f.date.toString(Qt::ISODate)})
+        + tableRow({FopReportText::tr("仪器"), f.instrument});
     html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr></table>")
-                .arg(FopReportText::tr("备注").toHtmlEscaped(), f.notes.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
+                .arg(FopReportText::tr("备注").toHtmlEscaped(),
+                     f.notes.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
     return html;
 }
 
 QString readingsHtml(const FopReportContent& c)
 {
     QString html = QStringLiteral("<table cellspacing=\"8\">")
-        + tableRow({FopReportText::tr("记录"), FopReportText::tr("距离 x (m)"), FopReportText::tr("x/C"), FopReportText::tr("R (Ω)")}, "th");
+        + tableRow({FopReportText::tr("记录"), FopReportText::tr("距离 x (m)"), FopReportText::tr("x/C"),
+                    FopReportText::tr("R (Ω)")},
+                   "th");
     const double cd = c.settings.currentDistance_m;
     for (const FopRow& r : c.rows) {
         const std::optional<double> ratio = r.distance_m ? std::optional<double>(*r.distance_m / cd) : std::nullopt;
@@ -88,7 +89,9 @@ QString reportHtml(const FopReportContent& c)
     html += fieldsHtml(c.fields);
     html += QStringLiteral("<p><img src=\"fop://plot\" width=\"620\"></p>");
     html += QStringLiteral("<h3>%1</h3>").arg(FopReportText::tr("读数").toHtmlEscaped());
-    html += QStringLiteral("<p>%1</p>").arg(FopReportText::tr("电流极距离 C：%1 m").arg(fopNumber(c.settings.currentDistance_m)).toHtmlEscaped());
+    html +=
+        QStringLiteral("<p>%1</p>")
+            .arg(FopReportText::tr("电流极距离 C：%1 m").arg(fopNumber(c.settings.currentDistance_m)).toHtmlEscaped());
     html += readingsHtml(c);
     html += QStringLiteral("<h3>%1</h3><table cellspacing=\"4\">").arg(FopReportText::tr("结果").toHtmlEscaped());
     for (const FopFigure& f : fopFigures(c.analysis, c.settings))
@@ -136,7 +139,8 @@ QByteArray fopReportPdf(const FopReportContent& content, QString* error)
         QPdfWriter writer(&buffer);
         writer.setResolution(kResolution);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
+                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                                         QPageLayout::Millimeter));
         writer.setTitle(FopReportText::tr("接地电阻测试报告（电位降法）"));
         writer.setCreator(QStringLiteral("Brackenmoor"));
         QTextDocument doc;

@@ -30,10 +30,7 @@ int FopPointModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : int(session_.rows().size());
 }
 
-int FopPointModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
-}
+int FopPointModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
 QVariant FopPointModel::data(const QModelIndex& index, int role) const
 {
@@ -43,7 +40,8 @@ QVariant FopPointModel::data(const QModelIndex& index, int role) const
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     if (role == Qt::EditRole && index.column() == Distance)
-        return r.distance_m ? QString::number(*r.distance_m, 'g', 10) : QString(); // a text: a line editor, no spin box limits
+        return r.distance_m ? QString::number(*r.distance_m, 'g', 10)
+                            : QString(); // a text: a line editor, no spin box limits
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {

@@ -47,11 +47,8 @@ FopWindow::FopWindow(const RecordTable& table, QWidget* parent) : FopWindow(tabl
 }
 
 FopWindow::FopWindow(const RecordTable& table, CommonDialog* dialog, QWidget* parent)
-    : QWidget(parent, Qt::Window),
-      dialog_(dialog),
-      saveFolder_(defaultSaveFolder()),
-      session_(new FopSession(table, this)),
-      pointModel_(new FopPointModel(*session_, this))
+    : QWidget(parent, Qt::Window), dialog_(dialog), saveFolder_(defaultSaveFolder()),
+      session_(new FopSession(table, this)), pointModel_(new FopPointModel(*session_, this))
 {
     setObjectName(QStringLiteral("fopWindow"));
     setWindowTitle(tr("接地电阻分析"));
@@ -119,7 +116,8 @@ QWidget* FopWindow::buildSettings()
 {
     auto* box = new QGroupBox(tr("测试"), this);
     auto* form = new QFormLayout(box);
-    current_ = spin(box, "currentDistance", 0.1, 100000.0, session_->settings().currentDistance_m, QStringLiteral(" m"));
+    current_ =
+        spin(box, "currentDistance", 0.1, 100000.0, session_->settings().currentDistance_m, QStringLiteral(" m"));
     plateau_ = spin(box, "plateauPercent", 0.0, 100.0, 5.0, QStringLiteral(" %"));
     limit_ = spin(box, "limit", 0.0, 100000.0, 0.0, QStringLiteral(" Ω"));
     limit_->setSpecialValueText(tr("无"));
@@ -230,7 +228,8 @@ void FopWindow::writeOrReport(const QString& fileName, const QByteArray& bytes, 
     if (failure.isEmpty())
         return;
     dialog_->beep();
-    dialog_->message(QMessageBox::Warning, OutputCommands::saveErrorTitle(), OutputCommands::saveErrorText(fileName, failure));
+    dialog_->message(QMessageBox::Warning, OutputCommands::saveErrorTitle(),
+                     OutputCommands::saveErrorText(fileName, failure));
 }
 
 void FopWindow::exportReport()
@@ -239,7 +238,8 @@ void FopWindow::exportReport()
     if (fileName.isEmpty())
         return;
     QString reason;
-    const QByteArray bytes = fopReportPdf({fields(), session_->rows(), session_->settings(), session_->analysis()}, &reason);
+    const QByteArray bytes =
+        fopReportPdf({fields(), session_->rows(), session_->settings(), session_->analysis()}, &reason);
     writeOrReport(fileName, bytes, reason);
 }
 
