@@ -18,12 +18,13 @@ ALLOWED = {
     "output": {"model", "records", "output"},
     "soil": {"model", "records", "soil"},
     "design": {"model", "soil", "design"},
-    "cli": {"model", "link", "records", "soil", "design", "cli"},
+    "electrode": {"model", "records", "electrode"},
+    "cli": {"model", "link", "records", "soil", "design", "electrode", "cli"},
     "trend": {"model", "records", "output", "trend"},
     "app": None,  # the top: wires everything
 }
-CORE_TARGETS = {"brackenmoor_core", "brackenmoor_soil", "brackenmoor_design"}
-CORE_FOLDERS = {"model", "link", "cli", "soil", "design"}
+CORE_TARGETS = {"brackenmoor_core", "brackenmoor_soil", "brackenmoor_design", "brackenmoor_electrode"}
+CORE_FOLDERS = {"model", "link", "cli", "soil", "design", "electrode"}
 # Windows of a part live in its ui/ subfolder, outside the core; they may also
 # use the save and print dialogs and the panels of other parts' windows.
 UI_SUBFOLDER = "ui"

@@ -3,6 +3,7 @@
 #include "app/downloadprogress.h"
 #include "app/windowdesign.h"
 #include "display/readingspanel.h"
+#include "electrode/ui/fopwindow.h"
 #include "link/commport.h"
 #include "link/link.h"
 #include "records/csvwriter.h"
@@ -122,8 +123,9 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow()
 {
-    // The soil window reads the table, which as an earlier child would go first.
+    // The analysis windows read the table, which as an earlier child would go first.
     delete soil_;
+    delete fop_;
 }
 
 void MainWindow::buildLabels(QWidget* area)
@@ -215,6 +217,15 @@ void MainWindow::showSoilAnalysis()
     soil_->activateWindow();
 }
 
+void MainWindow::showEarthAnalysis()
+{
+    if (!fop_)
+        fop_ = new electrode::FopWindow(*table_, this);
+    fop_->show();
+    fop_->raise();
+    fop_->activateWindow();
+}
+
 void MainWindow::addLaterEntries()
 {
     // After the entries of the design, each where its menu ends.
@@ -227,6 +238,9 @@ void MainWindow::addLaterEntries()
     QAction* trend = menu(1)->addAction(tr("实时趋势"));
     trend->setObjectName(QStringLiteral("mnutrend"));
     connect(trend, &QAction::triggered, this, &MainWindow::showTrend);
+    QAction* fop = menu(1)->addAction(tr("接地电阻分析"));
+    fop->setObjectName(QStringLiteral("mnufop"));
+    connect(fop, &QAction::triggered, this, &MainWindow::showEarthAnalysis);
 }
 
 void MainWindow::buildStatusBar()

@@ -23,6 +23,9 @@ class ReadingsPanel;
 namespace soil {
 class SoilWindow;
 }
+namespace electrode {
+class FopWindow;
+}
 class RecordTable;
 class TrendWindow;
 struct PortAttempt;
@@ -56,6 +59,8 @@ public:
     void showHelp(); // 帮助
     // 土壤分析: one window over the records table, brought back to front when already open.
     void showSoilAnalysis();
+    // 接地电阻分析: the fall-of-potential window, likewise one.
+    void showEarthAnalysis();
     // 实时趋势: opens the live trend window, or raises the one already open.
     void showTrend();
     TrendWindow* trendWindow() const;
@@ -100,6 +105,7 @@ private:
     QMenu* menus_[3] = {};
     OutputCommands* output_ = nullptr;
     soil::SoilWindow* soil_ = nullptr;
+    electrode::FopWindow* fop_ = nullptr;
     DownloadProgress* progress_ = nullptr;
     QPointer<TrendWindow> trend_;
     QTimer timer1_;

@@ -53,6 +53,7 @@ private slots:
         // The windows the menus open and the help box speak the same language.
         window.findChild<QAction*>("mnusoil")->trigger();
         window.findChild<QAction*>("mnutrend")->trigger();
+        window.findChild<QAction*>("mnufop")->trigger();
         for (QWidget* w : QApplication::topLevelWidgets()) {
             texts << w->windowTitle();
             for (QLabel* l : w->findChildren<QLabel*>())

@@ -1,5 +1,7 @@
 #include "app/downloadprogress.h"
 #include "app/mainwindow.h"
+#include "electrode/ui/fopsession.h"
+#include "electrode/ui/fopwindow.h"
 #include "link/link.h"
 #include "measurements.h"
 #include "model/measurement.h"
@@ -186,6 +188,7 @@ private slots:
         }
         QCOMPARE(entries, (QStringList{"文件:", "mnuread=读取", "mnusave=保存", "mnuclose=关闭", "mnucsv=导出CSV",
                                        "操作:", "mnuclear=清空", "mnuprint=打印", "mnusoil=土壤分析", "mnutrend=实时趋势",
+                                       "mnufop=接地电阻分析",
                                        "帮助:", "aboutsoftware=关于软件"}));
     }
 
@@ -200,6 +203,13 @@ private slots:
         // 12.5 Ωm at 2.00 m, into the window's own table
         window->table().appendRecord(1, measured(bm::Kind::Resistivity, {125, 0x31}, {}, {}, {200, 0x72}));
         QTRY_COMPARE(soil->session().points().size(), size_t(1));
+
+        action("mnufop")->trigger();
+        action("mnufop")->trigger();
+        const auto fops = window->findChildren<bm::electrode::FopWindow*>();
+        QVERIFY(fops.size() == 1 && fops[0]->isVisible() && fops[0]->isWindow());
+        window->table().appendRecord(2, measured(bm::Kind::Resistance, {500, 0x12}));
+        QTRY_COMPARE(fops[0]->session().rows().size(), size_t(1));
     }
 
     void helpBoxFromButtonAndMenuIsTheSame()

@@ -12,6 +12,8 @@
 #include "simtester.h"
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -129,6 +131,47 @@ private slots:
         QVERIFY2(refused.exit == 1 && refused.err.contains("line 3"), qPrintable(refused.err));
     }
 
+    // Every key on its line whatever the verdict; a bad file exits 1 with its line and writes nothing.
+    void fopGivesEveryKeyAndRefusesBadFilesByLine()
+    {
+        writeAll(
+            file("fop.csv"),
+            "resistance_ohm,distance_m\n2.1,10\n3.0,20\n3.4,30\n3.6,40\n3.7,50\n3.75,60\n3.8,70\n4.1,80\n5.0,90\n");
+        const Run text =
+            cli({"fop", file("fop.csv"), "--current-distance", "100", "--limit", "3.7", "--exclude-distance", "90"});
+        QVERIFY2(text.exit == 0 && text.err.contains("slope method"), qPrintable(text.err));
+        QCOMPARE(text.out,
+                 "points_used=8\nr_618_ohm=3.759\nplateau_percent=2.65957\nplateau_ok=true\nslope_mu=0.25\n"
+                 "slope_pt_ratio=0.663661\nslope_r_ohm=3.78183\ninverse_r_ohm=4.60468\nlimit_ok=false\nverdict=ok\n");
+        writeAll(file("short.csv"), "distance_m,resistance_ohm\n10,1\n30,2\n50,3\n");
+        const Run json = cli({"fop", file("short.csv"), "--current-distance", "100", "--format", "json"});
+        const QJsonObject o = QJsonDocument::fromJson(json.out).object();
+        QVERIFY2(json.exit == 0 && o.size() == 10 && o.value("verdict") == "no_plateau" && o.value("points_used") == 3,
+                 json.out.constData());
+        QVERIFY(o.value("r_618_ohm").isNull() && o.value("slope_mu").isNull() && o.value("limit_ok").isNull()
+                && o.value("inverse_r_ohm").toDouble() > 3);
+
+        writeAll(file("far.csv"), "distance_m,resistance_ohm\n10,2\n120,3\n");
+        for (const QStringList& args :
+             QList<QStringList>{{"fop", file("far.csv"), "--current-distance", "100"},
+                                {"fop", file("far.csv")},
+                                {"fop", file("far.csv"), "--current-distance", "-5"},
+                                {"fop", file("fop.csv"), "--current-distance", "100", "--limit", "0"},
+                                {"fop", file("fop.csv"), "--current-distance", "100", "--format", "csv"},
+                                {"fop", file("none.csv"), "--current-distance", "100"}}) {
+            const Run run = cli(args);
+            QVERIFY2(run.exit == 1 && run.out.isEmpty() && !run.err.isEmpty(),
+                     qPrintable(args.join(' ') + ": " + run.err));
+        }
+        QVERIFY(cli({"fop", file("far.csv"), "--current-distance", "100"}).err.contains("line 3"));
+        QVERIFY(cli({"fop", file("fop.csv"), "--current-distance", "100", "--plateau-percent", "2"})
+                    .out.contains("\nplateau_ok=false\n"));
+        const Run piped = cli({"fop", "-", "--current-distance", "100"}, "distance_m,resistance_ohm\n10,2\n50,3\n");
+        QVERIFY2(piped.exit == 0 && piped.out.startsWith("points_used=2\n")
+                     && piped.out.endsWith("verdict=too_few_points\n"),
+                 piped.out.constData());
+    }
+
     void busyAndMissingPortsExit2WithTheirReasons()
     {
         CommPort holder;
@@ -173,7 +216,7 @@ private:
     }
 
     // Runs the tool with the tester as COM2, keeping the event loop (and so the simulator) going.
-    Run cli(const QStringList& args)
+    Run cli(const QStringList& args, const QByteArray& input = {})
     {
         QProcess process;
         process_ = &process;
@@ -181,6 +224,10 @@ private:
         env.insert("BRACKENMOOR_PORTS", "/nonexistent/tty0:" + sim_->linkPath());
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(BM_CLI_PATH), args);
+        if (!input.isEmpty() && process.waitForStarted()) {
+            process.write(input);
+            process.closeWriteChannel();
+        }
         const bool ended = QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 120000);
         process_ = nullptr;
         if (!ended)
