@@ -44,8 +44,10 @@ private slots:
         QCOMPARE(text("Label1"), QStringLiteral("COM3已打开"));
         QTRY_COMPARE_WITH_TIMEOUT(text("r"), QStringLiteral("100.0KΩ"), 10000);
         QCOMPARE(text("rc") + text("rp"), QStringLiteral("1.23KΩ4.56KΩ"));
-        QVERIFY(label("NOISE")->isVisibleTo(window.get()) && label("LOWBAT")->isVisibleTo(window.get())
-                && !label("HVOLT")->isVisibleTo(window.get()) && window->findChild<QToolButton*>("Command1")->isEnabled());
+        QVERIFY(label("NOISE")->isVisibleTo(window.get()));
+        QVERIFY(label("LOWBAT")->isVisibleTo(window.get()));
+        QVERIFY(!label("HVOLT")->isVisibleTo(window.get()));
+        QVERIFY(window->findChild<QToolButton*>("Command1")->isEnabled());
     }
 
     // The watcher ticks once a second, then eight labels fly in, one per 200 ms.

@@ -58,7 +58,8 @@ class RevealTest : public QObject {
     void verifyCleanReveal(int mode)
     {
         const Placed layout = layoutOf(mode);
-        QVERIFY(shown().empty() && layout.size() > 1);
+        QVERIFY(shown().empty());
+        QVERIFY(layout.size() > 1);
         for (size_t tick = 1; tick <= layout.size() + 1; ++tick) {
             revealTick(mode);
             QCOMPARE(fly(), tick <= layout.size() ? 11 : 0);
@@ -85,16 +86,19 @@ private slots:
         for (const char* name : {"Label3_0", "Label3_1", "Label3_2", "Label3_3", "Label3_4", "Label3_5",
                                  "v", "r", "p", "p_length", "rc", "rp"}) {
             QLabel* label = named(name);
-            QVERIFY2(label && label->isHidden(), name); // nothing shows before the first reveal
+            QVERIFY2(label, name);
+            QVERIFY2(label->isHidden(), name); // nothing shows before the first reveal
             QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(), name);
         }
         for (const char* name : {"v", "r", "p", "p_length", "rc", "rp", "NOISE", "HVOLT", "LOWBAT"}) {
             QVERIFY2(!named(name)->accessibleDescription().isEmpty(), name);
             QVERIFY2(named(name)->accessibleName().isEmpty(), name); // the text itself is announced
         }
-        QVERIFY(named("HVOLT")->isHidden() && named("LOWBAT")->isHidden());
+        QVERIFY(named("HVOLT")->isHidden());
+        QVERIFY(named("LOWBAT")->isHidden());
         QVERIFY(panel_->modeWatchTimer()->isActive());
-        QVERIFY(!panel_->revealTimer()->isActive() && !panel_->flightTimer()->isActive());
+        QVERIFY(!panel_->revealTimer()->isActive());
+        QVERIFY(!panel_->flightTimer()->isActive());
     }
 
     // A new reading shows its marks at once; its layout waits for the watcher's tick.

@@ -60,7 +60,9 @@ private slots:
         for (double mu : {0.0, -0.3, 1.9, double(NAN)})
             QVERIFY(!ptRatioForMu(mu));
         // Pt behind the connection point, or the 0.2 C reading inside the electrode: no Pt.
-        QVERIFY(!ptRatioAtOffset(1.7) && !ptRatioAtOffset(-0.25) && ptRatioAtOffset(-0.1).value_or(0) > 0.618);
+        QVERIFY(!ptRatioAtOffset(1.7));
+        QVERIFY(!ptRatioAtOffset(-0.25));
+        QVERIFY(ptRatioAtOffset(-0.1).value_or(0) > 0.618);
     }
 
     void modelCurvesGiveTheTrueResistance()
@@ -71,7 +73,8 @@ private slots:
                     double rt = 0;
                     const FopAnalysis a = analyseFallOfPotential(modelCurve(c, dc * c, rho, r0 * c, &rt), test(c));
                     const QString where = QStringLiteral("C %1 d/C %2 rho %3").arg(c).arg(dc).arg(rho);
-                    QVERIFY2(a.slopeR_ohm && std::fabs(*a.slopeR_ohm / rt - 1) < 1e-3, qPrintable(where));
+                    QVERIFY2(a.slopeR_ohm, qPrintable(where));
+                    QVERIFY2(std::fabs(*a.slopeR_ohm / rt - 1) < 1e-3, qPrintable(where));
                     QVERIFY2(dc > 0 || std::fabs(*a.r618_ohm / rt - 1) < 1e-3, qPrintable(where));
                     QVERIFY2(std::fabs(*a.slopePtRatio - *ptRatioAtOffset(dc)) < 1e-6, qPrintable(where));
                 }
@@ -85,7 +88,9 @@ private slots:
         QCOMPARE(interpolate(c, 10).value_or(0), 2.0);
         QCOMPARE(interpolate(c, 30).value_or(0), 9.0);
         QCOMPARE(interpolate(c, 27.5).value_or(0), 8.0);
-        QVERIFY(!interpolate(c, 9.99) && !interpolate(c, 30.01) && !interpolate({}, 1));
+        QVERIFY(!interpolate(c, 9.99));
+        QVERIFY(!interpolate(c, 30.01));
+        QVERIFY(!interpolate({}, 1));
     }
 
     // 1/R = a/x + b by least squares: R = 1/b.
@@ -100,10 +105,14 @@ private slots:
         double rt = 0;
         const std::vector<FopPoint> good = modelCurve(100, 0, 100, 1, &rt);
         FopAnalysis a = analyseFallOfPotential(good, test(100, 5, rt * 1.01));
-        QVERIFY(a.verdict == Verdict::Ok && a.plateauOk == true && a.limitOk == true && a.pointsUsed == 19);
+        QCOMPARE(a.verdict, Verdict::Ok);
+        QCOMPARE(a.plateauOk, true);
+        QCOMPARE(a.limitOk, true);
+        QCOMPARE(a.pointsUsed, 19);
         const FopSettings strict = test(100, 5, rt * 0.99);
         a = analyseFallOfPotential(good, strict);
-        QVERIFY(a.limitOk == false && a.verdict == Verdict::Ok);
+        QCOMPARE(a.limitOk, false);
+        QCOMPARE(a.verdict, Verdict::Ok);
         QVERIFY2(verdictSentence(a, strict).endsWith(
                      QStringLiteral("ohm (slope method). Above the limit of %1 ohm.").arg(rt * 0.99, 0, 'g', 6)),
                  qPrintable(verdictSentence(a, strict)));
@@ -111,8 +120,11 @@ private slots:
 
         // Straight up: mu 1 is in reach, but no plateau.
         a = analyseFallOfPotential(curve({{10, 10}, {30, 30}, {50, 50}, {70, 70}, {90, 90}}), test(100, 5, 1000));
-        QVERIFY(a.verdict == Verdict::NoPlateau && a.plateauOk == false && std::fabs(*a.slopeMu - 1) < 1e-12);
-        QVERIFY(std::fabs(*a.plateauPercent - 1000.0 / 62) < 1e-9 && a.limitOk == true);
+        QCOMPARE(a.verdict, Verdict::NoPlateau);
+        QCOMPARE(a.plateauOk, false);
+        QVERIFY(std::fabs(*a.slopeMu - 1) < 1e-12);
+        QVERIFY(std::fabs(*a.plateauPercent - 1000.0 / 62) < 1e-9);
+        QCOMPARE(a.limitOk, true);
         QVERIFY(verdictSentence(a, test(100)).contains("differ by 16.13 % from the one at 62 % (at most 5 % allowed)"));
         // A wider plateau limit lets the same curve pass.
         QVERIFY(analyseFallOfPotential(curve({{10, 10}, {30, 30}, {50, 50}, {70, 70}, {90, 90}}), test(100, 17)).verdict
@@ -121,14 +133,21 @@ private slots:
         // Falling, or rising so steeply (mu 2) no electrode gives it: the slope figures go together.
         for (const auto& points : {curve({{20, 5}, {40, 4}, {60, 3}}), curve({{20, 1}, {40, 2}, {60, 4}})}) {
             a = analyseFallOfPotential(points, test(100));
-            QVERIFY(a.verdict == Verdict::ProbeTooClose && !a.slopeMu && !a.slopePtRatio && !a.slopeR_ohm);
+            QCOMPARE(a.verdict, Verdict::ProbeTooClose);
+            QVERIFY(!a.slopeMu);
+            QVERIFY(!a.slopePtRatio);
+            QVERIFY(!a.slopeR_ohm);
         }
         // Fewer than three readings within the test (one at C and one at 0 are left out).
         a = analyseFallOfPotential(curve({{0, 3}, {50, 4}, {60, 4}, {100, 5}}), test(100));
-        QVERIFY(a.verdict == Verdict::TooFewPoints && a.pointsUsed == 2 && verdictWord(a.verdict) == "too_few_points");
+        QCOMPARE(a.verdict, Verdict::TooFewPoints);
+        QCOMPARE(a.pointsUsed, 2);
+        QCOMPARE(verdictWord(a.verdict), "too_few_points");
         // Two readings at one distance both count, and are averaged on the curve.
         a = analyseFallOfPotential(curve({{10, 1}, {20, 2}, {20, 4}, {30, 4}}), test(40));
-        QVERIFY(a.pointsUsed == 4 && a.curve.size() == 3 && a.curve[1].resistance_ohm == 3);
+        QCOMPARE(a.pointsUsed, 4);
+        QCOMPARE(a.curve.size(), 3);
+        QCOMPARE(a.curve[1].resistance_ohm, 3);
         std::vector<FopPoint> some = good;
         QCOMPARE(excludeDistance(some, 50.0000000001), 1);
         QCOMPARE(some.size(), size_t(18));
@@ -140,8 +159,11 @@ private slots:
             parseFopInput("\xEF\xBB\xBFno,kind,Resistance_Ohm,\"distance_m\"\r\n1,resistance,\"2.5\",5\r\n"
                           "2,voltage,,\r\n\r\n3,resistance,OL,15\r\n4,resistance,3.1,1e1\r\n",
                           20);
-        QVERIFY2(in.ok() && in.skippedRows == 2 && in.points.size() == 2, qPrintable(in.error));
-        QVERIFY(in.points[1].distance_m == 10 && in.points[1].resistance_ohm == 3.1);
+        QVERIFY2(in.ok(), qPrintable(in.error));
+        QVERIFY2(in.skippedRows == 2, qPrintable(in.error));
+        QVERIFY2(in.points.size() == 2, qPrintable(in.error));
+        QCOMPARE(in.points[1].distance_m, 10);
+        QCOMPARE(in.points[1].resistance_ohm, 3.1);
         QVERIFY(parseFopInput("distance_m,resistance_ohm\n", 20).ok());
 
         const std::pair<QByteArray, QString> bad[] = {
@@ -156,7 +178,8 @@ private slots:
         };
         for (const auto& [bytes, error] : bad) {
             const FopInput refused = parseFopInput(bytes, 20);
-            QVERIFY2(refused.error.startsWith(error) && refused.points.empty(), qPrintable(refused.error));
+            QVERIFY2(refused.error.startsWith(error), qPrintable(refused.error));
+            QVERIFY2(refused.points.empty(), qPrintable(refused.error));
         }
     }
 };

@@ -75,8 +75,11 @@ private slots:
     void followsTheTableAndAnEditedDistance()
     {
         const FopAnalysis& a = window_->session().analysis();
-        QVERIFY(a.verdict == FopAnalysis::Verdict::Ok && a.pointsUsed == 9 && window_->session().rows()[2].record == 4);
-        QVERIFY(figures().contains(fopNumber(a.slopeR_ohm)) && window_->chart().readingsSeries()->count() == 9);
+        QCOMPARE(a.verdict, FopAnalysis::Verdict::Ok);
+        QCOMPARE(a.pointsUsed, 9);
+        QCOMPARE(window_->session().rows()[2].record, 4);
+        QVERIFY(figures().contains(fopNumber(a.slopeR_ohm)));
+        QCOMPARE(window_->chart().readingsSeries()->count(), 9);
         QCOMPARE(window_->chart().slopeSeries()->count(), 4);
         const FopSettings settings = window_->session().settings();
         QCOMPARE(child<QLabel>("fopVerdict")->text(), fopVerdictText(a, settings));
@@ -86,20 +89,23 @@ private slots:
         QVERIFY(list->setData(list->index(6, 1), "65"));
         QVERIFY(std::fabs(*window_->session().analysis().r618_ohm - (3.75 + 0.36 * 0.05)) < 1e-9);
         QVERIFY(figures().contains(fopNumber(window_->session().analysis().r618_ohm)));
-        QVERIFY(!list->setData(list->index(6, 1), "abc") && list->setData(list->index(6, 1), "100"));
-        QVERIFY(window_->session().analysis().pointsUsed == 8
-                && list->index(6, 1).data() == "100.0"); // at C: shown, not used
+        QVERIFY(!list->setData(list->index(6, 1), "abc"));
+        QVERIFY(list->setData(list->index(6, 1), "100"));
+        QCOMPARE(window_->session().analysis().pointsUsed, 8);
+        QCOMPARE(list->index(6, 1).data(), "100.0"); // at C: shown, not used
         QVERIFY(list->setData(list->index(6, 1), "") && list->index(6, 1).data() == "");
 
         // A distance stays with its reading when the table is read again; a new C re-analyses.
         window_->session().refresh();
-        QVERIFY(!window_->session().rows()[6].distance_m && *window_->session().rows()[7].distance_m == 80);
+        QVERIFY(!window_->session().rows()[6].distance_m);
+        QCOMPARE(*window_->session().rows()[7].distance_m, 80);
         window_->findChild<QDoubleSpinBox*>("currentDistance")->setValue(85);
         QCOMPARE(window_->session().analysis().pointsUsed, 7);
         // Another reading under record 1 (a new download) is another reading, without a distance.
         table_->fillRecord(1, measured(Kind::Resistance, {220, 0x12}));
         window_->session().refresh();
-        QVERIFY(!window_->session().rows()[0].distance_m && window_->session().rows()[1].distance_m == 20.0);
+        QVERIFY(!window_->session().rows()[0].distance_m);
+        QCOMPARE(window_->session().rows()[1].distance_m, 20.0);
     }
 
     // The chart marks 61.8 % of C and the slope method's distances as fractions of C.
@@ -107,7 +113,8 @@ private slots:
     {
         QCOMPARE(window_->chart().trueLineSeries()->at(0).x(), 0.618);
         QScatterSeries* slope = window_->chart().slopeSeries();
-        QVERIFY(slope->at(1) == QPointF(0.4, 3.6) && slope->at(3).x() == *window_->session().analysis().slopePtRatio);
+        QCOMPARE(slope->at(1), QPointF(0.4, 3.6));
+        QCOMPARE(slope->at(3).x(), *window_->session().analysis().slopePtRatio);
 
         // Readings 2 m apart from 1 m: they end at 17 m, short of 0.52 C.
         window_->findChild<QDoubleSpinBox*>("firstDistance")->setValue(1);
@@ -118,8 +125,8 @@ private slots:
         QVERIFY(a.verdict == FopAnalysis::Verdict::ProbeTooClose || a.verdict == FopAnalysis::Verdict::NoPlateau);
         QCOMPARE(child<QLabel>("fopVerdict")->text(), fopVerdictText(a, window_->session().settings()));
         window_->findChild<QDoubleSpinBox*>("currentDistance")->setValue(2);
-        QVERIFY(window_->session().analysis().verdict == FopAnalysis::Verdict::TooFewPoints
-                && window_->chart().readingsSeries()->count() == 1);
+        QCOMPARE(window_->session().analysis().verdict, FopAnalysis::Verdict::TooFewPoints);
+        QCOMPARE(window_->chart().readingsSeries()->count(), 1);
     }
 
     // A hidden window reads the table again only when shown; a failed or cancelled save writes nothing.
@@ -130,7 +137,8 @@ private slots:
         QTest::qWait(3 * FopSession::kSettleMs);
         QCOMPARE(window_->session().rows().size(), std::size(kCurve));
         window_->show();
-        QVERIFY(window_->session().rows().empty() && window_->session().analysis().pointsUsed == 0);
+        QVERIFY(window_->session().rows().empty());
+        QCOMPARE(window_->session().analysis().pointsUsed, 0);
 
         const QString missing = tmp_.filePath("no-such-folder/out.pdf");
         dialog_->saveReplies = {{DialogOutcome::kAccepted, missing, 0, true},
@@ -139,8 +147,9 @@ private slots:
         window_->exportReport();
         window_->exportCsv();
         window_->exportCsv();
-        QVERIFY(dialog_->messages.size() == 2 && dialog_->beeps == 2
-                && dialog_->messages[0].text.contains(QDir::toNativeSeparators(missing)));
+        QCOMPARE(dialog_->messages.size(), 2);
+        QCOMPARE(dialog_->beeps, 2);
+        QVERIFY(dialog_->messages[0].text.contains(QDir::toNativeSeparators(missing)));
         QVERIFY(QDir(tmp_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
     }
 
@@ -166,9 +175,11 @@ private slots:
         const QByteArray csv = readAll(tmp_.filePath("fop.csv"));
         QVERIFY2(csv.startsWith("record,distance_m,resistance_ohm,figure,value\n1,10,2.1,current_distance_m,100\n"),
                  csv.constData());
-        QVERIFY(csv.contains(",,,verdict,ok\n") && csv.contains(",limit_ok,\n"));
+        QVERIFY(csv.contains(",,,verdict,ok\n"));
+        QVERIFY(csv.contains(",limit_ok,\n"));
         const FopInput back = parseFopInput(csv, 100);
-        QVERIFY2(back.ok() && back.points.size() == 9, qPrintable(back.error));
+        QVERIFY2(back.ok(), qPrintable(back.error));
+        QVERIFY2(back.points.size() == 9, qPrintable(back.error));
         QCOMPARE(analyseFallOfPotential(back.points, {100, 5, std::nullopt}).slopeR_ohm, a.slopeR_ohm);
     }
 };

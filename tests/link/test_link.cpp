@@ -54,9 +54,13 @@ private slots:
             link_->searchTick();
         QCOMPARE(tried.size(), 16);
         const auto attempt = [&](int i) { return tried.at(i).at(0).value<PortAttempt>(); };
-        QVERIFY(attempt(0).outcome == OpenOutcome::Failed && attempt(0).reason == u"refused"_s);
-        QVERIFY(attempt(1).outcome == OpenOutcome::Busy && attempt(15).number == 16 && attempt(15).outcome == OpenOutcome::Missing);
-        QVERIFY(port_->requests.isEmpty() && link_->comnum() == 1); // nothing is sent on a closed port; wrapped
+        QCOMPARE(attempt(0).outcome, OpenOutcome::Failed);
+        QCOMPARE(attempt(0).reason, u"refused"_s);
+        QCOMPARE(attempt(1).outcome, OpenOutcome::Busy);
+        QCOMPARE(attempt(15).number, 16);
+        QCOMPARE(attempt(15).outcome, OpenOutcome::Missing);
+        QVERIFY(port_->requests.isEmpty());
+        QCOMPARE(link_->comnum(), 1); // nothing is sent on a closed port; wrapped
     }
 
     void watchdogCountsSilentTicksOnly()
@@ -223,7 +227,9 @@ private slots:
                 link_->onReceived(); // called directly: the threshold holds short replies back
             QVERIFY(link_->rcvdata() == seven && link_->timoutcount() == 0);
         }
-        QVERIFY(readings.isEmpty() && records.isEmpty() && link_->reading().r == u"0.00 Ω"_s);
+        QVERIFY(readings.isEmpty());
+        QVERIFY(records.isEmpty());
+        QCOMPARE(link_->reading().r, u"0.00 Ω"_s);
     }
 
 private:
@@ -272,7 +278,8 @@ private:
     {
         link_->selectTab(false);
         link_->readRecords();
-        QVERIFY(!link_->pollTimer()->isActive() && !link_->buttonsOn());
+        QVERIFY(!link_->pollTimer()->isActive());
+        QVERIFY(!link_->buttonsOn());
         port_->answer();
     }
 
