@@ -18,13 +18,14 @@ ALLOWED = {
     "output": {"model", "records", "output"},
     "soil": {"model", "records", "soil"},
     "design": {"model", "soil", "design"},
+    "electrode": {"model", "records", "electrode"},
     "history": {"model", "records", "soil", "history"},
-    "cli": {"model", "link", "records", "soil", "design", "history", "cli"},
+    "cli": {"model", "link", "records", "soil", "design", "electrode", "history", "cli"},
     "trend": {"model", "records", "output", "trend"},
     "app": None,  # the top: wires everything
 }
-CORE_TARGETS = {"brackenmoor_core", "brackenmoor_soil", "brackenmoor_design", "brackenmoor_history"}
-CORE_FOLDERS = {"model", "link", "cli", "soil", "design", "history"}
+CORE_TARGETS = {"brackenmoor_core", "brackenmoor_soil", "brackenmoor_design", "brackenmoor_electrode", "brackenmoor_history"}
+CORE_FOLDERS = {"model", "link", "cli", "soil", "design", "electrode", "history"}
 # Windows of a part live in its ui/ subfolder, outside the core; they may also
 # use the save and print dialogs and the panels of other parts' windows.
 UI_SUBFOLDER = "ui"

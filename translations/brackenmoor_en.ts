@@ -176,6 +176,10 @@
         <translation>Live Trend</translation>
     </message>
     <message>
+        <source>接地电阻分析</source>
+        <translation>Earth resistance analysis</translation>
+    </message>
+    <message>
         <source>保存到现场记录…</source>
         <translation>Save to Site History…</translation>
     </message>
@@ -691,6 +695,273 @@
     <message>
         <source>没有土壤模型：请先拟合土壤电阻率读数。</source>
         <translation>No soil model: fit the soil resistivity readings first.</translation>
+    </message>
+</context>
+<context>
+    <name>bm::electrode::FopChart</name>
+    <message>
+        <source>电位极距离 x/C</source>
+        <translation>Potential probe distance x/C</translation>
+    </message>
+    <message>
+        <source>电阻 R (Ω)</source>
+        <translation>Resistance R (Ω)</translation>
+    </message>
+    <message>
+        <source>平台区 (52%–72% C)</source>
+        <translation>Plateau band (52%–72% C)</translation>
+    </message>
+    <message>
+        <source>电位降曲线</source>
+        <translation>Fall-of-potential curve</translation>
+    </message>
+    <message>
+        <source>61.8% C</source>
+        <translation>61.8% C</translation>
+    </message>
+    <message>
+        <source>读数</source>
+        <translation>Readings</translation>
+    </message>
+    <message>
+        <source>斜率法各点</source>
+        <translation>Slope method points</translation>
+    </message>
+</context>
+<context>
+    <name>bm::electrode::FopFigures</name>
+    <message>
+        <source>是</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>不超过限值 %1</source>
+        <translation>Within the limit of %1</translation>
+    </message>
+    <message>
+        <source>未设限值</source>
+        <translation>No limit set</translation>
+    </message>
+    <message>
+        <source>使用的读数</source>
+        <translation>Readings used</translation>
+    </message>
+    <message>
+        <source>61.8% 处电阻</source>
+        <translation>R at 61.8%</translation>
+    </message>
+    <message>
+        <source>平台偏差</source>
+        <translation>Plateau deviation</translation>
+    </message>
+    <message>
+        <source>平台合格 (≤ %1 %)</source>
+        <translation>Plateau ok (≤ %1 %)</translation>
+    </message>
+    <message>
+        <source>斜率 μ</source>
+        <translation>Slope μ</translation>
+    </message>
+    <message>
+        <source>Pt/C</source>
+        <translation>Pt/C</translation>
+    </message>
+    <message>
+        <source>斜率法电阻</source>
+        <translation>R by the slope method</translation>
+    </message>
+    <message>
+        <source>1/R 外推电阻</source>
+        <translation>R by 1/R extrapolation</translation>
+    </message>
+    <message>
+        <source>电极与电流极之间只有 %1 个读数，至少需要三个。请为读数填写电位极距离。</source>
+        <translation>Only %1 reading(s) lie between the electrode and the current probe; three or more are needed. Enter the potential probe distance of the readings.</translation>
+    </message>
+    <message>
+        <source>曲线的上升不符合斜率法：电流极离接地极太近，请将电流极移远后重新测量。</source>
+        <translation>The curve does not rise as the slope method needs: the current probe is too close to the electrode. Move it further out and measure again.</translation>
+    </message>
+    <message>
+        <source>曲线没有平台：52% 与 72% C 处的读数与 62% C 处相差 %1 %（允许 %2 %），请将电流极移远。</source>
+        <translation>The curve has no plateau: the readings at 52% and 72% of C differ from the one at 62% by %1 % (%2 % allowed). Move the current probe further out.</translation>
+    </message>
+    <message>
+        <source>读数没有覆盖 52% 至 72% C，无法检查平台。</source>
+        <translation>The readings do not cover 52% to 72% of C, so the plateau cannot be checked.</translation>
+    </message>
+    <message>
+        <source>曲线有平台；接地电阻为 %1（斜率法）。</source>
+        <translation>The curve has a plateau; the earth resistance is %1 (slope method).</translation>
+    </message>
+    <message>
+        <source>曲线有平台；接地电阻为 %1（61.8% 法）。</source>
+        <translation>The curve has a plateau; the earth resistance is %1 (61.8% rule).</translation>
+    </message>
+    <message>
+        <source>不超过限值。</source>
+        <translation> Within the limit.</translation>
+    </message>
+    <message>
+        <source>超过限值！</source>
+        <translation> Above the limit!</translation>
+    </message>
+</context>
+<context>
+    <name>bm::electrode::FopPointModel</name>
+    <message>
+        <source>记录</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>距离 x (m)</source>
+        <translation>Distance x (m)</translation>
+    </message>
+    <message>
+        <source>R (Ω)</source>
+        <translation>R (Ω)</translation>
+    </message>
+</context>
+<context>
+    <name>bm::electrode::FopReport</name>
+    <message>
+        <source>地点</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <source>操作员</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>仪器</source>
+        <translation>Instrument</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>记录</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>距离 x (m)</source>
+        <translation>Distance x (m)</translation>
+    </message>
+    <message>
+        <source>x/C</source>
+        <translation>x/C</translation>
+    </message>
+    <message>
+        <source>R (Ω)</source>
+        <translation>R (Ω)</translation>
+    </message>
+    <message>
+        <source>接地电阻测试报告（电位降法）</source>
+        <translation>Earth Resistance Test Report (Fall of Potential)</translation>
+    </message>
+    <message>
+        <source>读数</source>
+        <translation>Readings</translation>
+    </message>
+    <message>
+        <source>电流极距离 C：%1 m</source>
+        <translation>Current probe distance C: %1 m</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <source>无法生成PDF</source>
+        <translation>The PDF could not be made</translation>
+    </message>
+</context>
+<context>
+    <name>bm::electrode::FopWindow</name>
+    <message>
+        <source>接地电阻分析</source>
+        <translation>Earth resistance analysis</translation>
+    </message>
+    <message>
+        <source>导出报告</source>
+        <translation>Export report</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>测试</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>电流极距离 C</source>
+        <translation>Current probe distance C</translation>
+    </message>
+    <message>
+        <source>平台允许偏差</source>
+        <translation>Plateau tolerance</translation>
+    </message>
+    <message>
+        <source>电阻限值</source>
+        <translation>Resistance limit</translation>
+    </message>
+    <message>
+        <source>均匀填充</source>
+        <translation>Fill evenly</translation>
+    </message>
+    <message>
+        <source>步长</source>
+        <translation>step</translation>
+    </message>
+    <message>
+        <source>首个距离</source>
+        <translation>First distance</translation>
+    </message>
+    <message>
+        <source>报告</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>地点</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <source>操作员</source>
+        <translation>Operator</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>仪器</source>
+        <translation>Instrument</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <source>PDF文件 (*.pdf)|*.pdf|</source>
+        <translation>PDF document (*.pdf)|*.pdf|</translation>
+    </message>
+    <message>
+        <source>CSV文件 (*.csv)|*.csv|</source>
+        <translation>CSV (*.csv)|*.csv|</translation>
     </message>
 </context>
 <context>

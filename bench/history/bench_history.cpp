@@ -36,9 +36,17 @@ Visit visitOf(int readings, int day)
     Visit v;
     v.timeUtc = QDateTime(QDate(2000, 1, 1).addDays(day), QTime(9, 0), Qt::UTC);
     for (int i = 1; i <= readings; ++i)
-        v.readings.append({i, QStringLiteral("resistance"), i * 0.01, 1230.0, 4560.0, {}, 0,
-                           QString::number(i * 0.01, 'f', 2) + QStringLiteral("Ω"), QStringLiteral("1.23KΩ"),
-                           QStringLiteral("4.56KΩ"), {}});
+        v.readings.append({i,
+                           QStringLiteral("resistance"),
+                           i * 0.01,
+                           1230.0,
+                           4560.0,
+                           {},
+                           0,
+                           QString::number(i * 0.01, 'f', 2) + QStringLiteral("Ω"),
+                           QStringLiteral("1.23KΩ"),
+                           QStringLiteral("4.56KΩ"),
+                           {}});
     v.results = resultsFor(v.readings);
     return v;
 }
@@ -57,7 +65,9 @@ int main(int argc, char** argv)
     }
     HistoryStore& store = *opening.store;
     const Visit big = visitOf(10000, 0);
-    const double add = medianMs(7, [&] { store.addVisit({QStringLiteral("Big"), QStringLiteral("E1"), {}, 5.0}, big); });
+    const double add = medianMs(7, [&] {
+        store.addVisit({QStringLiteral("Big"), QStringLiteral("E1"), {}, 5.0}, big);
+    });
     std::printf("add a visit of 10,000 readings          %8.1f ms   (target < 1000 ms)\n", add);
 
     for (int p = 0; p < 50; ++p) {
@@ -67,7 +77,7 @@ int main(int argc, char** argv)
     const double show = medianMs(11, [&] { store.visits(QStringLiteral("Wide")); });
     std::printf("show: 50 points x 20 visits, the store %8.1f ms   (target < 200 ms)\n", show);
     const QStringList args{QStringLiteral("history"), QStringLiteral("show"), QStringLiteral("--database"), path,
-                           QStringLiteral("--site"), QStringLiteral("Wide")};
+                           QStringLiteral("--site"),  QStringLiteral("Wide")};
     const double command = medianMs(11, [&] {
         QProcess cli;
         cli.setStandardOutputFile(QProcess::nullDevice());

@@ -50,8 +50,8 @@ void measure(const char* what, int ms, bm::ReadingsPanel& panel)
     const double cpu = cpuMs() - cpu0;
     const double elapsed = double(wall.nsecsElapsed()) / 1e6;
     std::printf("%-34s wall %7.0f ms  cpu %7.1f ms  load %5.2f %%  (Movectrltimer %s, Movetimer %s)\n", what, elapsed, cpu,
-                100.0 * cpu / elapsed, panel.movectrlTimer()->isActive() ? "on" : "off",
-                panel.moveTimer()->isActive() ? "on" : "off");
+                100.0 * cpu / elapsed, panel.revealTimer()->isActive() ? "on" : "off",
+                panel.flightTimer()->isActive() ? "on" : "off");
 }
 
 } // namespace
@@ -67,14 +67,14 @@ int main(int argc, char** argv)
     panel.show();
     runFor(200); // let the first paint settle
 
-    panel.vrprecordTick();
+    panel.modeWatchTick();
     measure("start-up reveal (6 labels)", 1500, panel);
     measure("idle after the reveal", 5000, panel);
 
     const int modes[] = {3, 1, 2, 3, 2};
     for (int mode : modes) {
         reading.testmode = mode;
-        panel.vrprecordTick();
+        panel.modeWatchTick();
         char what[64];
         std::snprintf(what, sizeof what, "reveal of mode %d", mode);
         measure(what, 2000, panel);

@@ -3,6 +3,7 @@
 #include "app/downloadprogress.h"
 #include "app/windowdesign.h"
 #include "display/readingspanel.h"
+#include "electrode/ui/fopwindow.h"
 #include "link/commport.h"
 #include "link/link.h"
 #include "records/csvwriter.h"
@@ -112,7 +113,7 @@ MainWindow::MainWindow(QWidget* parent)
 
     timer1_.setObjectName(QStringLiteral("Timer1"));
     timer1_.setInterval(1000);
-    connect(&timer1_, &QTimer::timeout, this, &MainWindow::timer1Tick);
+    connect(&timer1_, &QTimer::timeout, this, &MainWindow::clockTick);
     timer1_.start();
 
     area->setFixedSize(px(design::kClientWidth), px(design::kClientHeight - design::kStatusHeight));
@@ -123,8 +124,9 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow()
 {
-    // The soil window reads the table, which as an earlier child would go first.
+    // The analysis windows read the table, which as an earlier child would go first.
     delete soil_;
+    delete fop_;
 }
 
 void MainWindow::buildLabels(QWidget* area)
@@ -216,6 +218,15 @@ void MainWindow::showSoilAnalysis()
     soil_->activateWindow();
 }
 
+void MainWindow::showEarthAnalysis()
+{
+    if (!fop_)
+        fop_ = new electrode::FopWindow(*table_, this);
+    fop_->show();
+    fop_->raise();
+    fop_->activateWindow();
+}
+
 void MainWindow::addLaterEntries()
 {
     // After the entries of the design, each where its menu ends.
@@ -228,6 +239,9 @@ void MainWindow::addLaterEntries()
     QAction* trend = menu(1)->addAction(tr("实时趋势"));
     trend->setObjectName(QStringLiteral("mnutrend"));
     connect(trend, &QAction::triggered, this, &MainWindow::showTrend);
+    QAction* fop = menu(1)->addAction(tr("接地电阻分析"));
+    fop->setObjectName(QStringLiteral("mnufop"));
+    connect(fop, &QAction::triggered, this, &MainWindow::showEarthAnalysis);
     history_ = new history::HistoryCommands(this, *table_);
     QAction* keep = menu(0)->addAction(tr("保存到现场记录…"));
     keep->setObjectName(QStringLiteral("mnuhistorysave"));
@@ -313,8 +327,8 @@ QString MainWindow::linkStatusText(bool linked) { return linked ? tr("通信成�
 void MainWindow::startUp()
 {
     // The window-level start values are the link's and the panel's own defaults.
-    panel_->vrprecordTick();
-    timer1Tick();
+    panel_->modeWatchTick();
+    clockTick();
     link_->start();
     clearTable();
     panel_->show();
@@ -391,7 +405,7 @@ void MainWindow::tabSelected(int index)
     progress_->setRecordsTab(!live);
 }
 
-void MainWindow::timer1Tick()
+void MainWindow::clockTick()
 {
     const QLocale locale;
     datePanel_->setText(locale.toString(QDate::currentDate(), QLocale::ShortFormat));

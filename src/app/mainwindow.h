@@ -23,6 +23,9 @@ class ReadingsPanel;
 namespace soil {
 class SoilWindow;
 }
+namespace electrode {
+class FopWindow;
+}
 namespace history {
 class HistoryCommands;
 }
@@ -59,6 +62,8 @@ public:
     void showHelp(); // 帮助
     // 土壤分析: one window over the records table, brought back to front when already open.
     void showSoilAnalysis();
+    // 接地电阻分析: the fall-of-potential window, likewise one.
+    void showEarthAnalysis();
     // 实时趋势: opens the live trend window, or raises the one already open.
     void showTrend();
     TrendWindow* trendWindow() const;
@@ -68,7 +73,7 @@ public:
     // Tab selection: index 0 is the live tab.
     void tabSelected(int index);
     // The status-bar clock.
-    void timer1Tick();
+    void clockTick();
 
     // The texts of the link's state, in the interface language.
     static QString portStatusText(const PortAttempt& attempt);
@@ -105,6 +110,7 @@ private:
     QMenu* menus_[3] = {};
     OutputCommands* output_ = nullptr;
     soil::SoilWindow* soil_ = nullptr;
+    electrode::FopWindow* fop_ = nullptr;
     DownloadProgress* progress_ = nullptr;
     QPointer<TrendWindow> trend_;
     history::HistoryCommands* history_ = nullptr;

@@ -23,7 +23,8 @@ std::unique_ptr<HistoryStore> openStore(const QString& url, int* status)
     // The default file's folder is made on first use; a chosen one must exist.
     if (url.isEmpty())
         QDir().mkpath(QFileInfo(history::defaultDatabasePath()).absolutePath());
-    const history::ParsedTarget parsed = history::parseDatabaseTarget(url.isEmpty() ? history::defaultDatabasePath() : url);
+    const history::ParsedTarget parsed =
+        history::parseDatabaseTarget(url.isEmpty() ? history::defaultDatabasePath() : url);
     if (!parsed.target) {
         complain(QStringLiteral("--database: ") + parsed.error);
         *status = kBadUsage;
@@ -41,7 +42,8 @@ std::unique_ptr<HistoryStore> openStore(const QString& url, int* status)
 std::optional<QByteArray> readInput(const QString& name)
 {
     QFile file(name);
-    const bool opened = name == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
+    const bool opened =
+        name == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
     if (!opened) {
         complain(Cli::tr("cannot read %1: %2").arg(name, file.errorString()));
         return std::nullopt;
@@ -67,7 +69,8 @@ int add(const HistoryOptions& o)
         complain(QStringLiteral("%1: %2").arg(o.file, csv.error));
         return kBadUsage;
     }
-    const QString source = o.file == QLatin1String("-") ? QStringLiteral("standard input") : QFileInfo(o.file).absoluteFilePath();
+    const QString source =
+        o.file == QLatin1String("-") ? QStringLiteral("standard input") : QFileInfo(o.file).absoluteFilePath();
     return storeVisit(o.visit, *csv.readings, source);
 }
 
@@ -124,7 +127,11 @@ int importSite(const HistoryOptions& o)
         return failure(counts);
     const history::ImportCounts& c = *counts.value;
     note(Cli::tr("Imported %1: %2 new site, %3 new points, %4 new visits; %5 visits already there.")
-             .arg(package.record->site.name).arg(c.sites).arg(c.points).arg(c.visits).arg(c.visitsKept));
+             .arg(package.record->site.name)
+             .arg(c.sites)
+             .arg(c.points)
+             .arg(c.visits)
+             .arg(c.visitsKept));
     return kDone;
 }
 

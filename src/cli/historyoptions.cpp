@@ -21,18 +21,19 @@ QCommandLineOption databaseOption()
 } // namespace
 
 VisitOptionSet::VisitOptionSet()
-    : options_{databaseOption(),
-               {QStringLiteral("site"), Cli::tr("The site, made when new."), QStringLiteral("S")},
-               {QStringLiteral("point"), Cli::tr("The test point of the site, made when new."), QStringLiteral("P")},
-               {QStringLiteral("kind"), Cli::tr("A new point's kind: electrode (default) or soil."), QStringLiteral("kind")},
-               {QStringLiteral("limit"), Cli::tr("The point's limit in ohms, set or changed."), QStringLiteral("OHM")},
-               {QStringLiteral("operator"), Cli::tr("Who measured."), QStringLiteral("O")},
-               {QStringLiteral("instrument"), Cli::tr("The tester used."), QStringLiteral("I")},
-               {QStringLiteral("weather"), Cli::tr("The weather."), QStringLiteral("W")},
-               {QStringLiteral("ground"), Cli::tr("The ground's condition."), QStringLiteral("G")},
-               {QStringLiteral("notes"), Cli::tr("Notes."), QStringLiteral("N")},
-               {QStringLiteral("time"), Cli::tr("When, as ISO 8601 (local time without an offset; default: now)."),
-                QStringLiteral("ISO8601")}}
+    : options_{
+        databaseOption(),
+        {QStringLiteral("site"), Cli::tr("The site, made when new."), QStringLiteral("S")},
+        {QStringLiteral("point"), Cli::tr("The test point of the site, made when new."), QStringLiteral("P")},
+        {QStringLiteral("kind"), Cli::tr("A new point's kind: electrode (default) or soil."), QStringLiteral("kind")},
+        {QStringLiteral("limit"), Cli::tr("The point's limit in ohms, set or changed."), QStringLiteral("OHM")},
+        {QStringLiteral("operator"), Cli::tr("Who measured."), QStringLiteral("O")},
+        {QStringLiteral("instrument"), Cli::tr("The tester used."), QStringLiteral("I")},
+        {QStringLiteral("weather"), Cli::tr("The weather."), QStringLiteral("W")},
+        {QStringLiteral("ground"), Cli::tr("The ground's condition."), QStringLiteral("G")},
+        {QStringLiteral("notes"), Cli::tr("Notes."), QStringLiteral("N")},
+        {QStringLiteral("time"), Cli::tr("When, as ISO 8601 (local time without an offset; default: now)."),
+         QStringLiteral("ISO8601")}}
 {
 }
 
@@ -64,7 +65,7 @@ std::optional<VisitOptions> VisitOptionSet::read(const QCommandLineParser& p, QS
         v.point.limitOhm = limit;
     }
     v.conditions = {p.value(options_[Operator]), p.value(options_[Instrument]), p.value(options_[Weather]),
-                    p.value(options_[Ground]), p.value(options_[Notes]), {}};
+                    p.value(options_[Ground]),   p.value(options_[Notes]),      {}};
     if (p.isSet(options_[Time])) {
         v.time = QDateTime::fromString(p.value(options_[Time]), Qt::ISODateWithMs);
         if (!v.time.isValid())
@@ -101,10 +102,13 @@ struct ActionParser {
     QCommandLineParser parser;
     const QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")}, Cli::tr("Show this help.")};
     const QCommandLineOption database = databaseOption();
-    const QCommandLineOption format{QStringLiteral("format"), Cli::tr("text (default), json or csv."), QStringLiteral("format")};
+    const QCommandLineOption format{QStringLiteral("format"), Cli::tr("text (default), json or csv."),
+                                    QStringLiteral("format")};
     const QCommandLineOption site{QStringLiteral("site"), Cli::tr("The site."), QStringLiteral("S")};
     const QCommandLineOption point{QStringLiteral("point"), Cli::tr("Only this test point."), QStringLiteral("P")};
-    const QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")}, Cli::tr("Write to FILE (default: standard output)."), QStringLiteral("FILE")};
+    const QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")},
+                                    Cli::tr("Write to FILE (default: standard output)."),
+                                    QStringLiteral("FILE")};
     const VisitOptionSet visit;
 
     QString helpText() const
@@ -152,7 +156,8 @@ Parsed<HistoryOptions> readAction(const ActionParser& a, HistoryOptions o, bool 
 {
     const QStringList files = a.parser.positionalArguments();
     if (files.size() != (takesFile ? 1 : 0))
-        return {std::nullopt, a.fail(files.isEmpty() ? Cli::tr("A FILE is needed.") : Cli::tr("Unexpected argument '%1'.").arg(files.constLast()))};
+        return {std::nullopt, a.fail(files.isEmpty() ? Cli::tr("A FILE is needed.")
+                                                     : Cli::tr("Unexpected argument '%1'.").arg(files.constLast()))};
     // Only options given are asked for: the parser warns about those an action lacks.
     const QStringList given = a.parser.optionNames();
     const auto value = [&](const QCommandLineOption& option) {
@@ -167,7 +172,10 @@ Parsed<HistoryOptions> readAction(const ActionParser& a, HistoryOptions o, bool 
     o.site = value(a.site);
     o.point = value(a.point);
     const QString format = value(a.format);
-    const int f = format.isEmpty() ? 0 : int(QStringList{QStringLiteral("text"), QStringLiteral("json"), QStringLiteral("csv")}.indexOf(format));
+    const int f =
+        format.isEmpty()
+            ? 0
+            : int(QStringList{QStringLiteral("text"), QStringLiteral("json"), QStringLiteral("csv")}.indexOf(format));
     if (f < 0)
         return {std::nullopt, a.fail(Cli::tr("--format must be text, json or csv."))};
     o.format = static_cast<ListFormat>(f);
@@ -195,7 +203,8 @@ Parsed<HistoryOptions> parseHistory(const QStringList& args)
     }
     const int index = int(kActions.indexOf(name));
     if (index < 0) {
-        complain(name.isEmpty() ? Cli::tr("history needs an action") : Cli::tr("unknown history action '%1'").arg(name));
+        complain(name.isEmpty() ? Cli::tr("history needs an action")
+                                : Cli::tr("unknown history action '%1'").arg(name));
         note(historyUsage());
         return {std::nullopt, kBadUsage};
     }
@@ -203,7 +212,8 @@ Parsed<HistoryOptions> parseHistory(const QStringList& args)
     o.action = static_cast<HistoryOptions::Action>(index);
     const bool takesFile = o.action == HistoryOptions::Action::Add || o.action == HistoryOptions::Action::Import;
     ActionParser a;
-    a.usage = Cli::tr("Usage: brackenmoor-cli history %1 [options]%2").arg(name, takesFile ? QStringLiteral(" FILE") : QString());
+    a.usage = Cli::tr("Usage: brackenmoor-cli history %1 [options]%2")
+                  .arg(name, takesFile ? QStringLiteral(" FILE") : QString());
     addActionOptions(a, o.action);
     if (!a.parser.parse(QStringList{QStringLiteral("brackenmoor-cli")} + args.mid(1)))
         return {std::nullopt, a.fail(a.parser.errorText())};

@@ -17,7 +17,7 @@ struct HistoryOptions {
     ListFormat format = ListFormat::Text;
     QString site;
     QString point;
-    QString file;   // add: the CSV; import: the package; export: -o (empty: standard output)
+    QString file; // add: the CSV; import: the package; export: -o (empty: standard output)
     VisitOptions visit;
 };
 

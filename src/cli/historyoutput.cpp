@@ -25,9 +25,13 @@ QString numberText(const std::optional<double>& v, const QString& none)
     return v ? QString::number(*v, 'g', 15) : none;
 }
 
-QString verdictText(const std::optional<bool>& pass) { return pass ? (*pass ? QStringLiteral("pass") : QStringLiteral("fail")) : QString(); }
+QString verdictText(const std::optional<bool>& pass)
+{
+    return pass ? (*pass ? QStringLiteral("pass") : QStringLiteral("fail")) : QString();
+}
 
-QByteArray rows(ListFormat format, const QStringList& header, const QList<QStringList>& rows, const QList<QJsonObject>& objects)
+QByteArray rows(ListFormat format, const QStringList& header, const QList<QStringList>& rows,
+                const QList<QJsonObject>& objects)
 {
     if (format == ListFormat::Json) {
         QJsonArray list;
@@ -57,12 +61,16 @@ QByteArray sitesOutput(ListFormat format, const QList<history::SiteSummary>& sit
     for (const history::SiteSummary& s : sites) {
         table.append({s.site.name, QString::number(s.pointCount), QString::number(s.visitCount),
                       timeText(s.lastVisitUtc), s.site.id});
-        objects.append({{QStringLiteral("id"), s.site.id}, {QStringLiteral("name"), s.site.name},
-                        {QStringLiteral("address"), s.site.address}, {QStringLiteral("points"), s.pointCount},
-                        {QStringLiteral("visits"), s.visitCount}, {QStringLiteral("last_visit_utc"), timeText(s.lastVisitUtc)}});
+        objects.append({{QStringLiteral("id"), s.site.id},
+                        {QStringLiteral("name"), s.site.name},
+                        {QStringLiteral("address"), s.site.address},
+                        {QStringLiteral("points"), s.pointCount},
+                        {QStringLiteral("visits"), s.visitCount},
+                        {QStringLiteral("last_visit_utc"), timeText(s.lastVisitUtc)}});
     }
-    return rows(format, {QStringLiteral("site"), QStringLiteral("points"), QStringLiteral("visits"),
-                         QStringLiteral("last_visit_utc"), QStringLiteral("id")},
+    return rows(format,
+                {QStringLiteral("site"), QStringLiteral("points"), QStringLiteral("visits"),
+                 QStringLiteral("last_visit_utc"), QStringLiteral("id")},
                 table, objects);
 }
 
@@ -74,15 +82,21 @@ QByteArray visitsOutput(ListFormat format, const QList<history::VisitSummary>& v
         const QString value = v.keyName.isEmpty() ? QString() : numberText(v.keyValue, QStringLiteral("OL"));
         table.append({timeText(v.timeUtc), v.pointName, QString::number(v.readingCount), v.keyName, value, v.keyUnit,
                       verdictText(v.pass), v.operatorName, v.id});
-        objects.append({{QStringLiteral("id"), v.id}, {QStringLiteral("point"), v.pointName},
-                        {QStringLiteral("time_utc"), timeText(v.timeUtc)}, {QStringLiteral("operator"), v.operatorName},
-                        {QStringLiteral("readings"), v.readingCount}, {QStringLiteral("key"), v.keyName},
-                        {QStringLiteral("value"), json(v.keyValue)}, {QStringLiteral("unit"), v.keyUnit},
-                        {QStringLiteral("verdict"), v.pass ? QJsonValue(verdictText(v.pass)) : QJsonValue(QJsonValue::Null)}});
+        objects.append(
+            {{QStringLiteral("id"), v.id},
+             {QStringLiteral("point"), v.pointName},
+             {QStringLiteral("time_utc"), timeText(v.timeUtc)},
+             {QStringLiteral("operator"), v.operatorName},
+             {QStringLiteral("readings"), v.readingCount},
+             {QStringLiteral("key"), v.keyName},
+             {QStringLiteral("value"), json(v.keyValue)},
+             {QStringLiteral("unit"), v.keyUnit},
+             {QStringLiteral("verdict"), v.pass ? QJsonValue(verdictText(v.pass)) : QJsonValue(QJsonValue::Null)}});
     }
-    return rows(format, {QStringLiteral("time_utc"), QStringLiteral("point"), QStringLiteral("readings"),
-                         QStringLiteral("key"), QStringLiteral("value"), QStringLiteral("unit"), QStringLiteral("verdict"),
-                         QStringLiteral("operator"), QStringLiteral("id")},
+    return rows(format,
+                {QStringLiteral("time_utc"), QStringLiteral("point"), QStringLiteral("readings"), QStringLiteral("key"),
+                 QStringLiteral("value"), QStringLiteral("unit"), QStringLiteral("verdict"), QStringLiteral("operator"),
+                 QStringLiteral("id")},
                 table, objects);
 }
 

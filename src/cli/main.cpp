@@ -2,6 +2,7 @@
 #include "cli/cli.h"
 #include "cli/designcommand.h"
 #include "cli/downloadcommand.h"
+#include "cli/fopcommand.h"
 #include "cli/historycommand.h"
 #include "cli/interruptwatch.h"
 #include "cli/options.h"
@@ -41,6 +42,10 @@ int runCommand(const QString& command, const QStringList& args)
     if (command == QLatin1String("design")) {
         const Parsed<DesignOptions> parsed = parseDesign(args);
         return parsed.options ? runDesign(*parsed.options) : parsed.exitCode;
+    }
+    if (command == QLatin1String("fop")) {
+        const Parsed<FopOptions> parsed = parseFop(args);
+        return parsed.options ? runFop(*parsed.options) : parsed.exitCode;
     }
     if (command == QLatin1String("history")) {
         const Parsed<HistoryOptions> parsed = parseHistory(args);

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cmath>
+
 namespace bm::cli {
 
 namespace {
@@ -252,6 +254,75 @@ Parsed<SoilOptions> parseSoil(const QStringList& args)
     return {o, 0};
 }
 
+namespace {
+
+// The option's value as a finite number above 0 (or at least 0) into *out; true when not given.
+bool positive(const Subcommand& cmd, const QCommandLineOption& option, double* out, bool zeroToo = false)
+{
+    if (!cmd.parser.isSet(option))
+        return true;
+    bool ok = false;
+    const double v = cmd.parser.value(option).toDouble(&ok);
+    if (!ok || !std::isfinite(v) || !(v > 0.0 || (zeroToo && v == 0.0)))
+        return false;
+    *out = v;
+    return true;
+}
+
+} // namespace
+
+Parsed<FopOptions> parseFop(const QStringList& args)
+{
+    Subcommand cmd(
+        QStringLiteral("fop"),
+        Cli::tr("Analyses a fall-of-potential test of an earth electrode: a CSV with the columns distance_m\n"
+                "(the potential probe's distance from the electrode) and resistance_ohm."),
+        true);
+    const QCommandLineOption current(QStringLiteral("current-distance"),
+                                     Cli::tr("The current probe's distance from the electrode in metres (needed)."),
+                                     QStringLiteral("C"));
+    const QCommandLineOption plateau(QStringLiteral("plateau-percent"),
+                                     Cli::tr("The largest deviation a plateau may have, in per cent (default 5)."),
+                                     QStringLiteral("P"));
+    const QCommandLineOption limit(QStringLiteral("limit"),
+                                   Cli::tr("The most the electrode may have, in ohms; limit_ok tells whether it does."),
+                                   QStringLiteral("OHM"));
+    const QCommandLineOption exclude(QStringLiteral("exclude-distance"),
+                                     Cli::tr("Leave out the readings at this distance in metres (repeatable)."),
+                                     QStringLiteral("X"));
+    const QCommandLineOption format(QStringLiteral("format"), Cli::tr("text (key=value lines, the default) or json."),
+                                    QStringLiteral("format"));
+    cmd.parser.addOptions({current, plateau, limit, exclude, format});
+    if (const int status = cmd.parse(args); status >= 0)
+        return {std::nullopt, status};
+    FopOptions o;
+    o.file = cmd.parser.positionalArguments().constFirst();
+    if (!cmd.parser.isSet(current) || !positive(cmd, current, &o.currentDistance_m))
+        return {std::nullopt,
+                cmd.fail(badValue(QStringLiteral("current-distance"), Cli::tr("given, a distance in metres above 0")))};
+    if (!positive(cmd, plateau, &o.plateauPercent, true))
+        return {std::nullopt,
+                cmd.fail(badValue(QStringLiteral("plateau-percent"), Cli::tr("a percentage of 0 or more")))};
+    double limitOhm = 0.0;
+    if (!positive(cmd, limit, &limitOhm))
+        return {std::nullopt, cmd.fail(badValue(QStringLiteral("limit"), Cli::tr("a resistance in ohms above 0")))};
+    if (cmd.parser.isSet(limit))
+        o.limit_ohm = limitOhm;
+    for (const QString& text : cmd.parser.values(exclude)) {
+        bool ok = false;
+        const double x = text.toDouble(&ok);
+        if (!ok || !std::isfinite(x) || !(x > 0))
+            return {std::nullopt,
+                    cmd.fail(badValue(QStringLiteral("exclude-distance"), Cli::tr("a distance in metres above 0")))};
+        o.excludedDistances.append(x);
+    }
+    const int f = cmd.choice(format, {QStringLiteral("text"), QStringLiteral("json")}, 0);
+    if (f < 0)
+        return {std::nullopt, cmd.fail(badValue(QStringLiteral("format"), Cli::tr("text or json")))};
+    o.format = static_cast<SoilFormat>(f);
+    return {o, 0};
+}
+
 QString toolUsage()
 {
     return Cli::tr(
@@ -264,6 +335,7 @@ QString toolUsage()
         "             (--site S --point P: also keep them as a visit in the site history)\n"
         "  soil FILE  Fit the soil models to the resistivity readings in FILE\n"
         "  design     Rod, rod group or grid resistance and the touch and step check\n"
+        "  fop FILE   Analyse the fall-of-potential readings of an earth electrode in FILE\n"
         "  history    The site history: add, sites, show, export, import\n\n"
         "Options:\n"
         "  -h, --help      Show this help; COMMAND --help shows a command's options.\n"

@@ -58,6 +58,15 @@ struct SoilOptions {
     QList<double> excludedSpacings; // metres
 };
 
+struct FopOptions {
+    QString file;                   // "-": standard input
+    SoilFormat format = SoilFormat::Text;
+    double currentDistance_m = 0.0;
+    double plateauPercent = 5.0;
+    std::optional<double> limit_ohm;
+    QList<double> excludedDistances; // metres
+};
+
 // A parsed subcommand, or the exit status to leave with at once (after
 // --help, or a usage error already reported on standard error).
 template <typename Options>
@@ -71,6 +80,7 @@ Parsed<PortsOptions> parsePorts(const QStringList& args);
 Parsed<ReadOptions> parseRead(const QStringList& args);
 Parsed<DownloadOptions> parseDownload(const QStringList& args);
 Parsed<SoilOptions> parseSoil(const QStringList& args);
+Parsed<FopOptions> parseFop(const QStringList& args);
 
 // The tool's own usage, listing the subcommands.
 QString toolUsage();

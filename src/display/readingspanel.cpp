@@ -208,17 +208,17 @@ void ReadingsPanel::setUpAnimation()
 
     vrprecord_.setObjectName(QStringLiteral("vrprecord"));
     vrprecord_.setInterval(1000);
-    connect(&vrprecord_, &QTimer::timeout, this, &ReadingsPanel::vrprecordTick);
+    connect(&vrprecord_, &QTimer::timeout, this, &ReadingsPanel::modeWatchTick);
 
     movectrltimer_.setObjectName(QStringLiteral("Movectrltimer"));
     movectrltimer_.setInterval(200);
-    connect(&movectrltimer_, &QTimer::timeout, this, &ReadingsPanel::movectrltimerTick);
+    connect(&movectrltimer_, &QTimer::timeout, this, &ReadingsPanel::revealTick);
 
     // A flight is ten 5 ms steps; a coarse timer would stretch it towards the next reveal tick.
     movetimer_.setObjectName(QStringLiteral("Movetimer"));
     movetimer_.setInterval(5);
     movetimer_.setTimerType(Qt::PreciseTimer);
-    connect(&movetimer_, &QTimer::timeout, this, &ReadingsPanel::movetimerTick);
+    connect(&movetimer_, &QTimer::timeout, this, &ReadingsPanel::flightTick);
 }
 
 QLabel* ReadingsPanel::addLabel(const char* name, const QString& text, int widthTwips, int heightTwips)
@@ -248,17 +248,17 @@ void ReadingsPanel::stop()
         timer->stop();
 }
 
-void ReadingsPanel::vrprecordTick()
+void ReadingsPanel::modeWatchTick()
 {
     animation_->watch(reading_.testmode);
 }
 
-void ReadingsPanel::movectrltimerTick()
+void ReadingsPanel::revealTick()
 {
     animation_->revealTick(reading_.testmode);
 }
 
-void ReadingsPanel::movetimerTick()
+void ReadingsPanel::flightTick()
 {
     animation_->moveTick();
 }

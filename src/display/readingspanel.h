@@ -29,14 +29,14 @@ public:
     void stop();
 
     // The mode watcher; start-up runs it once directly.
-    void vrprecordTick();
+    void modeWatchTick();
     // One reveal step and one flight step, as their timers run them.
-    void movectrltimerTick();
-    void movetimerTick();
+    void revealTick();
+    void flightTick();
 
-    QTimer* vrprecordTimer() { return &vrprecord_; }
-    QTimer* movectrlTimer() { return &movectrltimer_; }
-    QTimer* moveTimer() { return &movetimer_; }
+    QTimer* modeWatchTimer() { return &vrprecord_; }
+    QTimer* revealTimer() { return &movectrltimer_; }
+    QTimer* flightTimer() { return &movetimer_; }
 
     const RevealState& revealState() const { return animation_->state(); }
 

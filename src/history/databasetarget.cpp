@@ -16,7 +16,8 @@ ParsedTarget postgresTarget(const QString& text)
     if (!url.isValid())
         return {std::nullopt, QStringLiteral("not a valid PostgreSQL URL: %1").arg(url.errorString())};
     if (!url.password().isEmpty())
-        return {std::nullopt, QStringLiteral("a password does not belong in the URL: use PGPASSWORD or the password file")};
+        return {std::nullopt,
+                QStringLiteral("a password does not belong in the URL: use PGPASSWORD or the password file")};
     DatabaseTarget t;
     t.engine = DatabaseTarget::Engine::Postgres;
     t.user = url.userName();
@@ -62,7 +63,10 @@ QString describe(const DatabaseTarget& target)
 {
     if (target.engine == DatabaseTarget::Engine::Sqlite)
         return target.path;
-    return QStringLiteral("postgresql://%1@%2:%3/%4").arg(target.user, target.host).arg(target.port).arg(target.database);
+    return QStringLiteral("postgresql://%1@%2:%3/%4")
+        .arg(target.user, target.host)
+        .arg(target.port)
+        .arg(target.database);
 }
 
 } // namespace bm::history

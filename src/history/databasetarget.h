@@ -10,8 +10,8 @@ namespace bm::history {
 struct DatabaseTarget {
     enum class Engine { Sqlite, Postgres };
     Engine engine = Engine::Sqlite;
-    QString path;     // SQLite
-    QString host;     // PostgreSQL: a name, an address or a socket folder
+    QString path; // SQLite
+    QString host; // PostgreSQL: a name, an address or a socket folder
     int port = 5432;
     QString user;
     QString database;

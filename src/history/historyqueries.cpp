@@ -21,11 +21,13 @@ Outcome<T> failed(const QSqlQuery& q)
 Outcome<QHash<QString, QList<Result>>> resultsWhere(QSqlDatabase& db, const QString& where, const QString& value)
 {
     QSqlQuery q(db);
-    if (!rows::run(q, QStringLiteral("SELECT r.visit_id, r.id, r.kind, f.name, f.value FROM results r"
-                                     " JOIN visits v ON v.id = r.visit_id JOIN points p ON p.id = v.point_id"
-                                     " LEFT JOIN result_figures f ON f.result_id = r.id WHERE %1 = ? ORDER BY r.id, f.name")
-                          .arg(where),
-                   {value}))
+    if (!rows::run(
+            q,
+            QStringLiteral("SELECT r.visit_id, r.id, r.kind, f.name, f.value FROM results r"
+                           " JOIN visits v ON v.id = r.visit_id JOIN points p ON p.id = v.point_id"
+                           " LEFT JOIN result_figures f ON f.result_id = r.id WHERE %1 = ? ORDER BY r.id, f.name")
+                .arg(where),
+            {value}))
         return failed<QHash<QString, QList<Result>>>(q);
     QHash<QString, QList<Result>> byVisit;
     while (q.next()) {
@@ -43,11 +45,13 @@ Outcome<QHash<QString, QList<Result>>> resultsWhere(QSqlDatabase& db, const QStr
 Outcome<QList<SiteSummary>> HistoryStore::sites()
 {
     QSqlQuery q(connection_->db());
-    if (!rows::run(q, QStringLiteral("SELECT %1, (SELECT COUNT(*) FROM points p WHERE p.site_id = s.id),"
-                                     " (SELECT COUNT(*) FROM visits v JOIN points p ON p.id = v.point_id WHERE p.site_id = s.id),"
-                                     " (SELECT MAX(v.time_utc) FROM visits v JOIN points p ON p.id = v.point_id WHERE p.site_id = s.id)"
-                                     " FROM sites s ORDER BY s.name")
-                          .arg(QLatin1String(rows::kSiteColumns))))
+    if (!rows::run(
+            q, QStringLiteral(
+                   "SELECT %1, (SELECT COUNT(*) FROM points p WHERE p.site_id = s.id),"
+                   " (SELECT COUNT(*) FROM visits v JOIN points p ON p.id = v.point_id WHERE p.site_id = s.id),"
+                   " (SELECT MAX(v.time_utc) FROM visits v JOIN points p ON p.id = v.point_id WHERE p.site_id = s.id)"
+                   " FROM sites s ORDER BY s.name")
+                   .arg(QLatin1String(rows::kSiteColumns))))
         return failed<QList<SiteSummary>>(q);
     QList<SiteSummary> list;
     while (q.next())
@@ -62,7 +66,9 @@ Outcome<QList<TestPoint>> HistoryStore::points(const QString& siteName)
     if (!site.ok())
         return {std::nullopt, site.error, site.notFound};
     QSqlQuery q(connection_->db());
-    if (!rows::run(q, QStringLiteral("SELECT %1 FROM points WHERE site_id = ? ORDER BY name").arg(QLatin1String(rows::kPointColumns)),
+    if (!rows::run(q,
+                   QStringLiteral("SELECT %1 FROM points WHERE site_id = ? ORDER BY name")
+                       .arg(QLatin1String(rows::kPointColumns)),
                    {site.value->id}))
         return failed<QList<TestPoint>>(q);
     QList<TestPoint> list;
@@ -90,13 +96,15 @@ Outcome<QList<VisitSummary>> HistoryStore::visits(const QString& siteName, const
         " (SELECT COUNT(*) FROM readings c WHERE c.visit_id = v.id), %1"
         " FROM visits v JOIN points p ON p.id = v.point_id LEFT JOIN readings r ON r.visit_id = v.id AND r.seq = 0"
         " WHERE p.site_id = ? AND (? = '' OR p.name = ?) ORDER BY v.time_utc, p.name, v.id");
-    const QString reading = QString::fromLatin1(rows::kReadingColumns).replace(QLatin1String(", "), QLatin1String(", r."));
-    if (!rows::run(q, sql.arg(QStringLiteral("r.") + reading), {site.value->id, QString(pointName.isNull() ? QStringLiteral("") : pointName), pointName}))
+    const QString reading =
+        QString::fromLatin1(rows::kReadingColumns).replace(QLatin1String(", "), QLatin1String(", r."));
+    if (!rows::run(q, sql.arg(QStringLiteral("r.") + reading),
+                   {site.value->id, QString(pointName.isNull() ? QStringLiteral("") : pointName), pointName}))
         return failed<QList<VisitSummary>>(q);
     QList<VisitSummary> list;
     while (q.next()) {
-        const std::optional<StoredReading> first = q.value(7).isNull() ? std::nullopt
-                                                                        : std::optional(rows::readingFrom(q, 7));
+        const std::optional<StoredReading> first =
+            q.value(7).isNull() ? std::nullopt : std::optional(rows::readingFrom(q, 7));
         const PointKind kind = pointKindFromName(q.value(5).toString()).value_or(PointKind::Electrode);
         const KeyFigure key = keyFigure(kind, results.value->value(q.value(0).toString()), first);
         list.append({q.value(0).toString(), q.value(1).toString(), rows::timeFrom(q.value(2)), q.value(3).toString(),
@@ -108,7 +116,9 @@ Outcome<QList<VisitSummary>> HistoryStore::visits(const QString& siteName, const
 Outcome<QList<StoredReading>> HistoryStore::readings(const QString& visitId)
 {
     QSqlQuery q(connection_->db());
-    if (!rows::run(q, QStringLiteral("SELECT %1 FROM readings WHERE visit_id = ? ORDER BY seq").arg(QLatin1String(rows::kReadingColumns)),
+    if (!rows::run(q,
+                   QStringLiteral("SELECT %1 FROM readings WHERE visit_id = ? ORDER BY seq")
+                       .arg(QLatin1String(rows::kReadingColumns)),
                    {visitId}))
         return failed<QList<StoredReading>>(q);
     QList<StoredReading> list;
@@ -122,9 +132,10 @@ namespace {
 Outcome<QList<Visit>> visitsOfSite(QSqlDatabase& db, const QString& siteId)
 {
     QSqlQuery q(db);
-    if (!rows::run(q, QStringLiteral("SELECT v.id, v.point_id, v.time_utc, v.operator, v.instrument, v.weather, v.ground,"
-                                     " v.notes, v.source FROM visits v JOIN points p ON p.id = v.point_id"
-                                     " WHERE p.site_id = ? ORDER BY v.time_utc, v.id"),
+    if (!rows::run(q,
+                   QStringLiteral("SELECT v.id, v.point_id, v.time_utc, v.operator, v.instrument, v.weather, v.ground,"
+                                  " v.notes, v.source FROM visits v JOIN points p ON p.id = v.point_id"
+                                  " WHERE p.site_id = ? ORDER BY v.time_utc, v.id"),
                    {siteId}))
         return failed<QList<Visit>>(q);
     QList<Visit> list;
@@ -143,10 +154,12 @@ QString fillReadings(QSqlDatabase& db, const QString& siteId, QList<Visit>& visi
     for (Visit& v : visits)
         byId.insert(v.id, &v);
     QSqlQuery q(db);
-    const QString reading = QString::fromLatin1(rows::kReadingColumns).replace(QLatin1String(", "), QLatin1String(", r."));
-    if (!rows::run(q, QStringLiteral("SELECT r.visit_id, r.%1 FROM readings r JOIN visits v ON v.id = r.visit_id"
-                                     " JOIN points p ON p.id = v.point_id WHERE p.site_id = ? ORDER BY r.visit_id, r.seq")
-                          .arg(reading),
+    const QString reading =
+        QString::fromLatin1(rows::kReadingColumns).replace(QLatin1String(", "), QLatin1String(", r."));
+    if (!rows::run(q,
+                   QStringLiteral("SELECT r.visit_id, r.%1 FROM readings r JOIN visits v ON v.id = r.visit_id"
+                                  " JOIN points p ON p.id = v.point_id WHERE p.site_id = ? ORDER BY r.visit_id, r.seq")
+                       .arg(reading),
                    {siteId}))
         return q.lastError().text();
     while (q.next()) {

@@ -38,11 +38,13 @@ StoreOpening HistoryStore::openOnce(const DatabaseTarget& target)
         return {nullptr, QStringLiteral("cannot open the history database %1: %2").arg(describe(target), error)};
     // Checked before anything is written: a newer database stays byte for byte.
     if (const SchemaCheck seen = readSchemaVersion(*connection); !seen.error.isEmpty())
-        return {nullptr, QStringLiteral("cannot use the history database %1: %2").arg(describe(target), seen.error), seen.tooNew};
+        return {nullptr, QStringLiteral("cannot use the history database %1: %2").arg(describe(target), seen.error),
+                seen.tooNew};
     if (QString error = connection->enableWal(); !error.isEmpty())
         return {nullptr, QStringLiteral("cannot use the history database %1: %2").arg(describe(target), error)};
     if (const SchemaCheck migrated = migrate(*connection); !migrated.error.isEmpty())
-        return {nullptr, QStringLiteral("cannot prepare the history database %1: %2").arg(describe(target), migrated.error),
+        return {nullptr,
+                QStringLiteral("cannot prepare the history database %1: %2").arg(describe(target), migrated.error),
                 migrated.tooNew};
     return {std::unique_ptr<HistoryStore>(new HistoryStore(std::move(connection))), {}};
 }
@@ -85,13 +87,15 @@ Outcome<TestPoint> ensurePoint(QSqlDatabase& db, const PointSpec& spec)
         return {std::nullopt, site.error};
     Outcome<TestPoint> point = rows::pointWhere(db, QStringLiteral("name"), spec.pointName, site.value->id);
     if (point.notFound) {
-        const TestPoint made{newId(), site.value->id, spec.pointName, spec.kind.value_or(PointKind::Electrode), spec.limitOhm};
+        const TestPoint made{newId(), site.value->id, spec.pointName, spec.kind.value_or(PointKind::Electrode),
+                             spec.limitOhm};
         const QString error = rows::insertPoint(db, made);
         return error.isEmpty() ? Outcome<TestPoint>{made, {}} : Outcome<TestPoint>{std::nullopt, error};
     }
     if (point.ok() && spec.limitOhm) {
         QSqlQuery q(db);
-        if (!rows::run(q, QStringLiteral("UPDATE points SET limit_ohm = ? WHERE id = ?"), {*spec.limitOhm, point.value->id}))
+        if (!rows::run(q, QStringLiteral("UPDATE points SET limit_ohm = ? WHERE id = ?"),
+                       {*spec.limitOhm, point.value->id}))
             return {std::nullopt, q.lastError().text()};
         point.value->limitOhm = spec.limitOhm;
     }

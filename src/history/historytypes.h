@@ -84,10 +84,10 @@ struct VisitSummary {
     QDateTime timeUtc;
     QString operatorName;
     int readingCount = 0;
-    QString keyName;               // which figure stands for the visit
+    QString keyName; // which figure stands for the visit
     std::optional<double> keyValue;
-    QString keyUnit;               // Ω, Ωm or V
-    std::optional<bool> pass;      // against the point's limit, when there is one
+    QString keyUnit;          // Ω, Ωm or V
+    std::optional<bool> pass; // against the point's limit, when there is one
 };
 
 struct SiteSummary {

@@ -62,14 +62,17 @@ QList<Result> resultsFor(const QList<StoredReading>& readings)
     const soil::SoilAnalysis a = soil::analyse(points);
     if (!a.uniform)
         return {};
-    Result model{QString(), QStringLiteral("soil_model"),
+    Result model{QString(),
+                 QStringLiteral("soil_model"),
                  {{QStringLiteral("points_used"), double(a.pointsUsed)},
                   {QStringLiteral("uniform_ohm_m"), a.uniform->rho_ohm_m},
                   {QStringLiteral("uniform_rms_percent"), a.uniform->rms_percent}}};
     if (a.twoLayer) {
         const soil::TwoLayerModel& t = *a.twoLayer;
-        model.figures += {{QStringLiteral("rho1_ohm_m"), t.rho1_ohm_m}, {QStringLiteral("rho2_ohm_m"), t.rho2_ohm_m},
-                          {QStringLiteral("h_m"), t.h_m}, {QStringLiteral("k"), t.k},
+        model.figures += {{QStringLiteral("rho1_ohm_m"), t.rho1_ohm_m},
+                          {QStringLiteral("rho2_ohm_m"), t.rho2_ohm_m},
+                          {QStringLiteral("h_m"), t.h_m},
+                          {QStringLiteral("k"), t.k},
                           {QStringLiteral("rms_percent"), t.rms_percent}};
     }
     return {model};

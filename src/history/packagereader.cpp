@@ -130,8 +130,8 @@ Visit readVisit(Fields f, const QString& path, QString& error)
     v.timeUtc = QDateTime::fromString(f.text("time_utc", true), Qt::ISODateWithMs);
     if (!v.timeUtc.isValid())
         f.fail("time_utc", "an ISO 8601 time is needed");
-    v.conditions = {f.text("operator"), f.text("instrument"), f.text("weather"), f.text("ground"), f.text("notes"),
-                    f.text("source")};
+    v.conditions = {f.text("operator"), f.text("instrument"), f.text("weather"),
+                    f.text("ground"),   f.text("notes"),      f.text("source")};
     const QJsonArray readings = f.array("readings");
     for (qsizetype i = 0; i < readings.size() && error.isEmpty(); ++i) {
         const QString at = QStringLiteral("%1.readings[%2]").arg(path).arg(i);
@@ -173,8 +173,8 @@ SiteRecord readRecord(Fields root, QString& error)
 {
     SiteRecord r;
     Fields site(root.object("site"), QStringLiteral("site"), error);
-    r.site = {site.id("id"), site.text("name", true), site.text("address"), site.number("latitude"),
-              site.number("longitude"), site.text("notes")};
+    r.site = {site.id("id"),           site.text("name", true),  site.text("address"),
+              site.number("latitude"), site.number("longitude"), site.text("notes")};
     const QJsonArray points = root.array("points");
     for (qsizetype i = 0; i < points.size() && error.isEmpty(); ++i) {
         Fields p(element(points, i, QStringLiteral("points"), error), QStringLiteral("points[%1]").arg(i), error);
@@ -209,7 +209,8 @@ PackageReading readSitePackage(const QByteArray& bytes)
         return {std::nullopt, QStringLiteral("version: a whole number from 1 is needed")};
     if (version.toDouble() > kPackageVersion)
         return {std::nullopt, QStringLiteral("package format %1 is newer than this program's %2: update the program")
-                                  .arg(version.toDouble()).arg(kPackageVersion)};
+                                  .arg(version.toDouble())
+                                  .arg(kPackageVersion)};
     QString error;
     SiteRecord record = readRecord(Fields(root, QString(), error), error);
     if (error.isEmpty())

@@ -28,9 +28,11 @@ bool cellValue(const QString& cell, std::optional<double>* out)
 std::optional<StoredReading> fromCells(int record, const QString& kind, const QStringList& cells, int flags)
 {
     StoredReading r{record, kind, {}, {}, {}, {}, flags, {}, {}, {}, {}};
-    const int main = kind == QLatin1String("voltage") ? Voltage : kind == QLatin1String("resistivity") ? Resistivity : Resistance;
+    const int main = kind == QLatin1String("voltage")       ? Voltage
+                     : kind == QLatin1String("resistivity") ? Resistivity
+                                                            : Resistance;
     const bool ok = cellValue(cells[main], &r.value) && cellValue(cells[Rc], &r.rcOhm) && cellValue(cells[Rp], &r.rpOhm)
-        && cellValue(cells[Spacing], &r.spacingM);
+                    && cellValue(cells[Spacing], &r.spacingM);
     if (!ok)
         return std::nullopt;
     r.mainText = cells[main];
@@ -73,8 +75,9 @@ std::optional<StoredReading> line(const QStringList& cells, const QList<int>& at
         *error = QStringLiteral("the kind '%1' is not voltage, resistance, resistivity or none").arg(cell(1));
     if (!error->isEmpty())
         return std::nullopt;
-    const int flags = (cell(8) == QLatin1String("1") ? kNoiseFlag : 0) | (cell(9) == QLatin1String("1") ? kHighVoltageFlag : 0)
-        | (cell(10) == QLatin1String("1") ? kLowBatteryFlag : 0);
+    const int flags = (cell(8) == QLatin1String("1") ? kNoiseFlag : 0)
+                      | (cell(9) == QLatin1String("1") ? kHighVoltageFlag : 0)
+                      | (cell(10) == QLatin1String("1") ? kLowBatteryFlag : 0);
     QStringList values;
     for (int i = 2; i < 8; ++i)
         values << cell(i);

@@ -48,12 +48,16 @@ SchemaCheck versionOf(Connection& c)
         return {};
     QSqlQuery q(c.db());
     if (!q.exec(QStringLiteral("SELECT version FROM schema_version")) || !q.next())
-        return {0, q.lastError().text().isEmpty() ? QStringLiteral("the schema version is missing") : q.lastError().text()};
+        return {0, q.lastError().text().isEmpty() ? QStringLiteral("the schema version is missing")
+                                                  : q.lastError().text()};
     const int version = q.value(0).toInt();
     if (version > kSchemaVersion)
-        return {version, QStringLiteral("the database has schema version %1, newer than this program's %2: "
-                                        "update the program; the database was left as it is")
-                             .arg(version).arg(kSchemaVersion), true};
+        return {version,
+                QStringLiteral("the database has schema version %1, newer than this program's %2: "
+                               "update the program; the database was left as it is")
+                    .arg(version)
+                    .arg(kSchemaVersion),
+                true};
     return {version, {}};
 }
 

@@ -11,7 +11,7 @@ class Connection;
 constexpr int kSchemaVersion = 2;
 
 struct SchemaCheck {
-    int version = 0;   // 0: an empty database
+    int version = 0; // 0: an empty database
     QString error;
     bool tooNew = false;
 };

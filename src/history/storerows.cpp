@@ -41,16 +41,19 @@ QDateTime timeFrom(const QVariant& text) { return QDateTime::fromString(text.toS
 QString insertSite(QSqlDatabase& db, const Site& s)
 {
     QSqlQuery q(db);
-    const bool ok = run(q, QStringLiteral("INSERT INTO sites (id, name, address, latitude, longitude, notes) VALUES (?, ?, ?, ?, ?, ?)"),
-                        {s.id, s.name, s.address, number(s.latitude), number(s.longitude), s.notes});
+    const bool ok = run(
+        q,
+        QStringLiteral("INSERT INTO sites (id, name, address, latitude, longitude, notes) VALUES (?, ?, ?, ?, ?, ?)"),
+        {s.id, s.name, s.address, number(s.latitude), number(s.longitude), s.notes});
     return ok ? QString() : q.lastError().text();
 }
 
 QString insertPoint(QSqlDatabase& db, const TestPoint& p)
 {
     QSqlQuery q(db);
-    const bool ok = run(q, QStringLiteral("INSERT INTO points (id, site_id, name, kind, limit_ohm) VALUES (?, ?, ?, ?, ?)"),
-                        {p.id, p.siteId, p.name, pointKindName(p.kind), number(p.limitOhm)});
+    const bool ok =
+        run(q, QStringLiteral("INSERT INTO points (id, site_id, name, kind, limit_ohm) VALUES (?, ?, ?, ?, ?)"),
+            {p.id, p.siteId, p.name, pointKindName(p.kind), number(p.limitOhm)});
     return ok ? QString() : q.lastError().text();
 }
 
@@ -60,13 +63,25 @@ QString insertReadings(QSqlDatabase& db, const Visit& v)
 {
     QSqlQuery q(db);
     // Prepared once: ten thousand readings are one statement run ten thousand times.
-    if (!q.prepare(QStringLiteral("INSERT INTO readings (visit_id, seq, %1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                       .arg(QLatin1String(kReadingColumns))))
+    if (!q.prepare(
+            QStringLiteral("INSERT INTO readings (visit_id, seq, %1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                .arg(QLatin1String(kReadingColumns))))
         return q.lastError().text();
     for (qsizetype i = 0; i < v.readings.size(); ++i) {
         const StoredReading& r = v.readings[i];
-        const QVariantList values{v.id, int(i), r.record, r.kind, number(r.value), number(r.rcOhm), number(r.rpOhm),
-                                  number(r.spacingM), r.flags, r.mainText, r.rcText, r.rpText, r.spacingText};
+        const QVariantList values{v.id,
+                                  int(i),
+                                  r.record,
+                                  r.kind,
+                                  number(r.value),
+                                  number(r.rcOhm),
+                                  number(r.rpOhm),
+                                  number(r.spacingM),
+                                  r.flags,
+                                  r.mainText,
+                                  r.rcText,
+                                  r.rpText,
+                                  r.spacingText};
         for (int k = 0; k < values.size(); ++k)
             q.bindValue(k, values[k]);
         if (!q.exec())
@@ -96,9 +111,12 @@ QString insertVisit(QSqlDatabase& db, const Visit& v)
 {
     QSqlQuery q(db);
     const Conditions& c = v.conditions;
-    if (!run(q, QStringLiteral("INSERT INTO visits (id, point_id, time_utc, operator, instrument, weather, ground, notes, source)"
-                               " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-             {v.id, v.pointId, timeText(v.timeUtc), c.operatorName, c.instrument, c.weather, c.ground, c.notes, c.source}))
+    if (!run(q,
+             QStringLiteral(
+                 "INSERT INTO visits (id, point_id, time_utc, operator, instrument, weather, ground, notes, source)"
+                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+             {v.id, v.pointId, timeText(v.timeUtc), c.operatorName, c.instrument, c.weather, c.ground, c.notes,
+              c.source}))
         return q.lastError().text();
     const QString error = insertReadings(db, v);
     return error.isEmpty() ? insertResults(db, v) : error;
@@ -106,8 +124,8 @@ QString insertVisit(QSqlDatabase& db, const Visit& v)
 
 Site siteFrom(const QSqlQuery& q, int at)
 {
-    return {q.value(at).toString(), q.value(at + 1).toString(), q.value(at + 2).toString(),
-            number(q.value(at + 3)), number(q.value(at + 4)), q.value(at + 5).toString()};
+    return {q.value(at).toString(),  q.value(at + 1).toString(), q.value(at + 2).toString(),
+            number(q.value(at + 3)), number(q.value(at + 4)),    q.value(at + 5).toString()};
 }
 
 TestPoint pointFrom(const QSqlQuery& q, int at)
@@ -118,9 +136,10 @@ TestPoint pointFrom(const QSqlQuery& q, int at)
 
 StoredReading readingFrom(const QSqlQuery& q, int at)
 {
-    return {q.value(at).toInt(), q.value(at + 1).toString(), number(q.value(at + 2)), number(q.value(at + 3)),
-            number(q.value(at + 4)), number(q.value(at + 5)), q.value(at + 6).toInt(), q.value(at + 7).toString(),
-            q.value(at + 8).toString(), q.value(at + 9).toString(), q.value(at + 10).toString()};
+    return {q.value(at).toInt(),        q.value(at + 1).toString(), number(q.value(at + 2)),
+            number(q.value(at + 3)),    number(q.value(at + 4)),    number(q.value(at + 5)),
+            q.value(at + 6).toInt(),    q.value(at + 7).toString(), q.value(at + 8).toString(),
+            q.value(at + 9).toString(), q.value(at + 10).toString()};
 }
 
 Outcome<Site> siteWhere(QSqlDatabase& db, const QString& column, const QString& value)
@@ -137,7 +156,8 @@ Outcome<TestPoint> pointWhere(QSqlDatabase& db, const QString& column, const QSt
 {
     QSqlQuery q(db);
     const QString sql = QStringLiteral("SELECT %1 FROM points WHERE %2 = ?").arg(QLatin1String(kPointColumns), column);
-    const bool ok = siteId.isEmpty() ? run(q, sql, {value}) : run(q, sql + QStringLiteral(" AND site_id = ?"), {value, siteId});
+    const bool ok =
+        siteId.isEmpty() ? run(q, sql, {value}) : run(q, sql + QStringLiteral(" AND site_id = ?"), {value, siteId});
     if (!ok)
         return {std::nullopt, q.lastError().text()};
     if (!q.next())

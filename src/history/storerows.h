@@ -27,7 +27,8 @@ QString insertPoint(QSqlDatabase& db, const TestPoint& point);
 QString insertVisit(QSqlDatabase& db, const Visit& visit);
 
 Outcome<Site> siteWhere(QSqlDatabase& db, const QString& column, const QString& value);
-Outcome<TestPoint> pointWhere(QSqlDatabase& db, const QString& column, const QString& value, const QString& siteId = {});
+Outcome<TestPoint> pointWhere(QSqlDatabase& db, const QString& column, const QString& value,
+                              const QString& siteId = {});
 // Whether a row with this id is in the table (a fixed name, never user text).
 Outcome<bool> exists(QSqlDatabase& db, const QString& table, const QString& id);
 

@@ -35,12 +35,12 @@ Link::Link(Transport* port, QObject* parent)
         if (on)
             timer.start();
     };
-    setUp(findcom_, "Findcom", 300, false, &Link::findcomTick);
-    setUp(comunication_, "comunication", 1000, true, &Link::comunicationTick);
-    setUp(comtimout_, "COMtimout", 1000, true, &Link::comtimoutTick);
+    setUp(findcom_, "Findcom", 300, false, &Link::searchTick);
+    setUp(comunication_, "comunication", 1000, true, &Link::pollTick);
+    setUp(comtimout_, "COMtimout", 1000, true, &Link::watchdogTick);
     // Connected before the download engine: every receive event feeds the
     // watchdog first, whoever then reads the bytes.
-    connect(port_, &Transport::received, this, &Link::onComm);
+    connect(port_, &Transport::received, this, &Link::onReceived);
     download_ = new RecordDownloader(port_, {}, this);
     connect(download_, &RecordDownloader::requestSent, this, [this](qint16 code) { cmdcode_ = code; });
     connect(download_, &RecordDownloader::rangeKnown, this, [this](int, int, int count) { onRangeKnown(count); });
@@ -93,7 +93,7 @@ void Link::comopen(qint16 comport)
     emit portTried(lastAttempt_);
 }
 
-void Link::findcomTick()
+void Link::searchTick()
 {
     if (comok_) {
         findcom_.stop();
@@ -106,7 +106,7 @@ void Link::findcomTick()
     comnum_ = comnum_ < kLastPort ? static_cast<qint16>(comnum_ + 1) : qint16(1);
 }
 
-void Link::comunicationTick()
+void Link::pollTick()
 {
     // During a download only its own requests may go out: any other request in
     // between would have a record taken for a reading or the reverse.
@@ -115,7 +115,7 @@ void Link::comunicationTick()
     sendcmd(realtime_ ? protocol::kReading : protocol::kHandshake);
 }
 
-void Link::comtimoutTick()
+void Link::watchdogTick()
 {
     if (timoutcount_ < kSilentTicksBeforeLoss) {
         ++timoutcount_;
@@ -135,7 +135,7 @@ void Link::comtimoutTick()
         emit downloadEnded(false);
 }
 
-void Link::onComm()
+void Link::onReceived()
 {
     timoutcount_ = 0;
     if (download_->ownsLine())

@@ -54,13 +54,13 @@ public:
     // Records of the last download that never replied, once it has ended.
     int missingRecords() const { return missing_; }
 
-    // Timers, by their names: Findcom 300 ms (off), comunication 1000 ms (on),
-    // COMtimout 1000 ms (on, never stopped); Readdat, the download's 100 ms
-    // record tick, belongs to the download engine.
-    QTimer* findcomTimer() { return &findcom_; }
-    QTimer* comunicationTimer() { return &comunication_; }
-    QTimer* comtimoutTimer() { return &comtimout_; }
-    QTimer* readdatTimer() { return download_->paceTimer(); }
+    // The port search (object name Findcom, 300 ms, off), polling (comunication,
+    // 1000 ms, on), the watchdog (COMtimout, 1000 ms, on, never stopped) and the
+    // download's record tick (Readdat, 100 ms), which the download engine owns.
+    QTimer* searchTimer() { return &findcom_; }
+    QTimer* pollTimer() { return &comunication_; }
+    QTimer* watchdogTimer() { return &comtimout_; }
+    QTimer* recordTimer() { return download_->paceTimer(); }
     RecordDownloader& download() { return *download_; }
 
     // Start-up: turns the port search on.
@@ -72,12 +72,12 @@ public:
     void comopen(qint16 comport);
 
     // Tick handlers, public so tests can drive exact sequences.
-    void findcomTick();
-    void comunicationTick();
-    void readdatTick() { download_->paceTick(); }
-    void comtimoutTick();
+    void searchTick();
+    void pollTick();
+    void recordTick() { download_->paceTick(); }
+    void watchdogTick();
     // The serial receive event.
-    void onComm();
+    void onReceived();
 
     // The read button and its menu entry: downloads the stored records.
     void readRecords();

@@ -1,5 +1,7 @@
 #include "app/downloadprogress.h"
 #include "app/mainwindow.h"
+#include "electrode/ui/fopsession.h"
+#include "electrode/ui/fopwindow.h"
 #include "link/link.h"
 #include "measurements.h"
 #include "model/measurement.h"
@@ -57,7 +59,8 @@ private slots:
         for (auto* b : buttons) {
             captions += b->text();
             controls << b;
-            QVERIFY(!b->icon().isNull() && b->isEnabled());
+            QVERIFY(!b->icon().isNull());
+            QVERIFY(b->isEnabled());
         }
         QCOMPARE(captions, QStringLiteral("串口状态通信失败实时监控历史查询读取保存清空打印帮助关闭"));
         const QRect area = window->centralWidget()->rect();
@@ -67,10 +70,13 @@ private slots:
                 QVERIFY2(a == b || !a->geometry().intersects(b->geometry()), qPrintable(a->objectName() + b->objectName()));
         }
         // The panel and the table lie over the tab strip's page area.
-        QVERIFY(tabs->geometry().contains(child("Frame1")->geometry()) && tabs->geometry().contains(child("grid")->geometry()));
-        QVERIFY(child("Frame1")->isVisible() && !child("grid")->isVisible());
+        QVERIFY(tabs->geometry().contains(child("Frame1")->geometry()));
+        QVERIFY(tabs->geometry().contains(child("grid")->geometry()));
+        QVERIFY(child("Frame1")->isVisible());
+        QVERIFY(!child("grid")->isVisible());
         // The clock fills its panels at once, not a second later.
-        QVERIFY(!label("StatusBar1_Panel1").isEmpty() && !label("StatusBar1_Panel3").isEmpty());
+        QVERIFY(!label("StatusBar1_Panel1").isEmpty());
+        QVERIFY(!label("StatusBar1_Panel3").isEmpty());
         QCOMPARE(window->table().Rows(), 2);
         // The first port is tried one interval after the start, not at the start.
         QTRY_VERIFY_WITH_TIMEOUT(label("Label1").startsWith(QStringLiteral("COM1")), 2000);
@@ -109,11 +115,18 @@ private slots:
         read->setEnabled(false);
         save->setEnabled(false);
         tabs->setCurrentIndex(1);
-        QVERIFY(!window->link().realtime() && child("grid")->isVisible() && !child("Frame1")->isVisible());
-        QVERIFY(read->isEnabled() && save->isEnabled() && child<QTimer>("comunication")->isActive());
+        QVERIFY(!window->link().realtime());
+        QVERIFY(child("grid")->isVisible());
+        QVERIFY(!child("Frame1")->isVisible());
+        QVERIFY(read->isEnabled());
+        QVERIFY(save->isEnabled());
+        QVERIFY(child<QTimer>("comunication")->isActive());
         read->setEnabled(false);
         tabs->setCurrentIndex(0);
-        QVERIFY(window->link().realtime() && child("Frame1")->isVisible() && !child("grid")->isVisible() && read->isEnabled());
+        QVERIFY(window->link().realtime());
+        QVERIFY(child("Frame1")->isVisible());
+        QVERIFY(!child("grid")->isVisible());
+        QVERIFY(read->isEnabled());
     }
 
     void downloadBarFollowsTheDownloadOnTheRecordsTabOnlyAndClearHidesTheMissingCount()
@@ -124,7 +137,8 @@ private slots:
         tabs->setCurrentIndex(1);
         QVERIFY(!bar->isVisible());
         // Below the table, inside the tab strip, over nothing of the records tab.
-        QVERIFY(tabs->geometry().contains(bar->geometry()) && !bar->geometry().intersects(child("grid")->geometry()));
+        QVERIFY(tabs->geometry().contains(bar->geometry()));
+        QVERIFY(!bar->geometry().intersects(child("grid")->geometry()));
 
         QSignalSpy redraws(bar, &QProgressBar::valueChanged);
         emit link.downloadProgress(1, 600);
@@ -146,10 +160,12 @@ private slots:
         // Records that never replied are counted where the bar stood, until the next download or clear.
         auto* missing = child<QLabel>("missingRecords");
         window->downloadProgress().setMissing(3);
-        QVERIFY(missing->isVisible() && missing->geometry() == bar->geometry());
+        QVERIFY(missing->isVisible());
+        QCOMPARE(missing->geometry(), bar->geometry());
         QCOMPARE(missing->text(), QStringLiteral("缺少 3 条记录"));
         emit link.downloadProgress(1, 5);
-        QVERIFY(!missing->isVisible() && bar->isVisible());
+        QVERIFY(!missing->isVisible());
+        QVERIFY(bar->isVisible());
         emit link.downloadEnded(true);
         window->downloadProgress().setMissing(2);
         // Clear from the menu resets the table even with the buttons disabled.
@@ -157,7 +173,9 @@ private slots:
         window->table().setTextMatrix(1, 2, QStringLiteral("1.00KΩ"));
         child<QToolButton>("Command3")->setEnabled(false);
         action("mnuclear")->trigger();
-        QVERIFY(!missing->isVisible() && window->table().Rows() == 2 && window->table().TextMatrix(1, 2).isEmpty());
+        QVERIFY(!missing->isVisible());
+        QCOMPARE(window->table().Rows(), 2);
+        QVERIFY(window->table().TextMatrix(1, 2).isEmpty());
 
         QCOMPARE(bm::DownloadProgress::estimateLeftMs(11, 20, 2000), qint64(1800)); // 200 ms a request so far
         QCOMPARE(bm::DownloadProgress::barText(3, 7, 61001, true), QStringLiteral("补读 3 / 7  剩余 1:02"));
@@ -167,7 +185,9 @@ private slots:
     {
         action("mnutrend")->trigger();
         bm::TrendWindow* trend = window->trendWindow();
-        QVERIFY(trend && trend->isVisible() && !trend->isModal());
+        QVERIFY(trend);
+        QVERIFY(trend->isVisible());
+        QVERIFY(!trend->isModal());
         emit window->link().measurementReceived(volts);
         QCOMPARE(trend->store().size(), size_t(1));
         action("mnutrend")->trigger();
@@ -186,7 +206,7 @@ private slots:
         }
         QCOMPARE(entries, (QStringList{"文件:", "mnuread=读取", "mnusave=保存", "mnuclose=关闭", "mnucsv=导出CSV",
                                        "mnuhistorysave=保存到现场记录…", "操作:", "mnuclear=清空", "mnuprint=打印",
-                                       "mnusoil=土壤分析", "mnutrend=实时趋势", "mnuhistory=现场记录",
+                                       "mnusoil=土壤分析", "mnutrend=实时趋势", "mnufop=接地电阻分析", "mnuhistory=现场记录",
                                        "帮助:", "aboutsoftware=关于软件"}));
     }
 
@@ -194,13 +214,25 @@ private slots:
     {
         action("mnusoil")->trigger();
         auto* soil = window->findChild<bm::soil::SoilWindow*>();
-        QVERIFY(soil && soil->isVisible() && soil->isWindow());
+        QVERIFY(soil);
+        QVERIFY(soil->isVisible());
+        QVERIFY(soil->isWindow());
         soil->close();
         action("mnusoil")->trigger();
-        QVERIFY(window->findChildren<bm::soil::SoilWindow*>().size() == 1 && soil->isVisible());
+        QCOMPARE(window->findChildren<bm::soil::SoilWindow*>().size(), 1);
+        QVERIFY(soil->isVisible());
         // 12.5 Ωm at 2.00 m, into the window's own table
         window->table().appendRecord(1, measured(bm::Kind::Resistivity, {125, 0x31}, {}, {}, {200, 0x72}));
         QTRY_COMPARE(soil->session().points().size(), size_t(1));
+
+        action("mnufop")->trigger();
+        action("mnufop")->trigger();
+        const auto fops = window->findChildren<bm::electrode::FopWindow*>();
+        QCOMPARE(fops.size(), 1);
+        QVERIFY(fops[0]->isVisible());
+        QVERIFY(fops[0]->isWindow());
+        window->table().appendRecord(2, measured(bm::Kind::Resistance, {500, 0x12}));
+        QTRY_COMPARE(fops[0]->session().rows().size(), size_t(1));
     }
 
     void helpBoxFromButtonAndMenuIsTheSame()
@@ -208,7 +240,10 @@ private slots:
         for (const bool fromMenu : {false, true}) {
             fromMenu ? action("aboutsoftware")->trigger() : child<QToolButton>("Command6")->click();
             auto* box = child<QMessageBox>("helpBox");
-            QVERIFY(box && box->isModal() && box->icon() == QMessageBox::Information && box->buttons().size() == 1);
+            QVERIFY(box);
+            QVERIFY(box->isModal());
+            QCOMPARE(box->icon(), QMessageBox::Information);
+            QCOMPARE(box->buttons().size(), 1);
             QCOMPARE(box->windowTitle() + box->text(), QStringLiteral("欢迎使用我们公司产品Brackenmoor(CN)\n   如需帮助请联系我们!\n"));
             box->accept();
             QTRY_VERIFY(!child<QMessageBox>("helpBox"));

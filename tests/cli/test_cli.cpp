@@ -44,7 +44,8 @@ private slots:
     {
         const RecordTable& table = expected(40);
         const Run csv = cli({"download"});
-        QVERIFY(csv.exit == 0 && csv.out == recordsCsv(table));
+        QCOMPARE(csv.exit, 0);
+        QCOMPARE(csv.out, recordsCsv(table));
         QVERIFY2(csv.err.contains("Tester found on COM2"), qPrintable(csv.err));
 
         QCOMPARE(cli({"download", "-o", file("r.txt"), "--port", "COM2"}).exit, 0);
@@ -83,10 +84,13 @@ private slots:
                 QTimer::singleShot(0, sim_.get(), &SimTester::vanish);
         });
         const Run run = cli({"download", "-o", file("r.csv"), "--site", "Y", "--point", "E", "--database", file("h.sqlite")});
-        QVERIFY2(run.exit == 3 && run.err.contains("the link to the tester was lost"), qPrintable(run.err));
-        QVERIFY(run.err.contains("Not stored in the site history") && !QFile::exists(file("h.sqlite"))); // part is no visit
+        QVERIFY2(run.exit == 3, qPrintable(run.err));
+        QVERIFY2(run.err.contains("the link to the tester was lost"), qPrintable(run.err));
+        QVERIFY2(run.err.contains("Not stored in the site history"), qPrintable(run.err)); // part of a download is no visit
+        QVERIFY(!QFile::exists(file("h.sqlite")));
         const QRegularExpressionMatch m = QRegularExpression("missing records: (\\d+)-40\\n").match(run.err);
-        QVERIFY2(m.hasMatch() && m.captured(1).toInt() >= 31, qPrintable(run.err));
+        QVERIFY2(m.hasMatch(), qPrintable(run.err));
+        QVERIFY2(m.captured(1).toInt() >= 31, qPrintable(run.err));
         QCOMPARE(readAll(file("r.csv")), recordsCsv(expected(m.captured(1).toInt() - 1)));
     }
 
@@ -100,7 +104,8 @@ private slots:
         const Run run = cli({"download", "-o", file("r.txt")});
         QCOMPARE(run.exit, 130);
         const QRegularExpressionMatch m = QRegularExpression("interrupted; missing records: (\\d+)-40").match(run.err);
-        QVERIFY2(m.hasMatch() && m.captured(1).toInt() >= 10, qPrintable(run.err));
+        QVERIFY2(m.hasMatch(), qPrintable(run.err));
+        QVERIFY2(m.captured(1).toInt() >= 10, qPrintable(run.err));
         expected(m.captured(1).toInt() - 1).setRows(41); // every row, those not downloaded blank
         QCOMPARE(readAll(file("r.txt")), textFileBytes(tableLines(gridOf(table_), 40)));
     }
@@ -110,13 +115,15 @@ private slots:
         sim_->setFlags(kNoiseFlag | kLowBatteryFlag);
         const Run text = cli({"read", "--count", "2"});
         const QStringList lines = QString::fromUtf8(text.out).split('\n', Qt::SkipEmptyParts);
-        QVERIFY(text.exit == 0 && lines.size() == 2);
+        QCOMPARE(text.exit, 0);
+        QCOMPARE(lines.size(), 2);
         const QRegularExpression shape("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}(Z|[+-]\\d\\d:\\d\\d) resistance R=12\\.34Ω Rc=1\\.23KΩ Rp=4\\.56KΩ NOISE LOWBAT$");
         QVERIFY2(shape.match(lines[1]).hasMatch(), qPrintable(lines[1]));
         const Run csv = cli({"read", "--format", "csv"});
         QVERIFY2(csv.out.endsWith(",resistance,,12.34,,,1230,4560,1,0,1\n"), csv.out.constData());
         const Run json = cli({"read", "--format", "json"});
-        QVERIFY2(json.out.contains("\"resistance_ohm\":12.34") && json.out.contains("\"noise\":true"), json.out.constData());
+        QVERIFY2(json.out.contains("\"resistance_ohm\":12.34"), json.out.constData());
+        QVERIFY2(json.out.contains("\"noise\":true"), json.out.constData());
     }
 
     void soilModelsFromADownloadedCsvAndBadLinesExit1WithTheirNumber()
@@ -127,10 +134,60 @@ private slots:
         sim_->setRecords(readings);
         QCOMPARE(cli({"download", "-o", file("soil.csv")}).exit, 0);
         const Run fit = cli({"soil", file("soil.csv"), "--exclude-spacing", "16"});
-        QVERIFY2(fit.exit == 0 && fit.out.startsWith("points_used=5\nuniform_ohm_m=") && fit.out.contains("\nrho1_ohm_m="), fit.out.constData());
+        QVERIFY2(fit.exit == 0, fit.out.constData());
+        QVERIFY2(fit.out.startsWith("points_used=5\nuniform_ohm_m="), fit.out.constData());
+        QVERIFY2(fit.out.contains("\nrho1_ohm_m="), fit.out.constData());
         writeAll(file("bad.csv"), "spacing_m,resistivity_ohm_m\n1,100\n2,x\n");
         const Run refused = cli({"soil", file("bad.csv")});
-        QVERIFY2(refused.exit == 1 && refused.err.contains("line 3"), qPrintable(refused.err));
+        QVERIFY2(refused.exit == 1, qPrintable(refused.err));
+        QVERIFY2(refused.err.contains("line 3"), qPrintable(refused.err));
+    }
+
+    // Every key on its line whatever the verdict; a bad file exits 1 with its line and writes nothing.
+    void fopGivesEveryKeyAndRefusesBadFilesByLine()
+    {
+        writeAll(
+            file("fop.csv"),
+            "resistance_ohm,distance_m\n2.1,10\n3.0,20\n3.4,30\n3.6,40\n3.7,50\n3.75,60\n3.8,70\n4.1,80\n5.0,90\n");
+        const Run text =
+            cli({"fop", file("fop.csv"), "--current-distance", "100", "--limit", "3.7", "--exclude-distance", "90"});
+        QVERIFY2(text.exit == 0, qPrintable(text.err));
+        QVERIFY2(text.err.contains("slope method"), qPrintable(text.err));
+        QCOMPARE(text.out,
+                 "points_used=8\nr_618_ohm=3.759\nplateau_percent=2.65957\nplateau_ok=true\nslope_mu=0.25\n"
+                 "slope_pt_ratio=0.663661\nslope_r_ohm=3.78183\ninverse_r_ohm=4.60468\nlimit_ok=false\nverdict=ok\n");
+        writeAll(file("short.csv"), "distance_m,resistance_ohm\n10,1\n30,2\n50,3\n");
+        const Run json = cli({"fop", file("short.csv"), "--current-distance", "100", "--format", "json"});
+        const QJsonObject o = QJsonDocument::fromJson(json.out).object();
+        QVERIFY2(json.exit == 0, json.out.constData());
+        QVERIFY2(o.size() == 10, json.out.constData());
+        QVERIFY2(o.value("verdict") == "no_plateau", json.out.constData());
+        QVERIFY2(o.value("points_used") == 3, json.out.constData());
+        QVERIFY(o.value("r_618_ohm").isNull());
+        QVERIFY(o.value("slope_mu").isNull());
+        QVERIFY(o.value("limit_ok").isNull());
+        QVERIFY(o.value("inverse_r_ohm").toDouble() > 3);
+
+        writeAll(file("far.csv"), "distance_m,resistance_ohm\n10,2\n120,3\n");
+        for (const QStringList& args :
+             QList<QStringList>{{"fop", file("far.csv"), "--current-distance", "100"},
+                                {"fop", file("far.csv")},
+                                {"fop", file("far.csv"), "--current-distance", "-5"},
+                                {"fop", file("fop.csv"), "--current-distance", "100", "--limit", "0"},
+                                {"fop", file("fop.csv"), "--current-distance", "100", "--format", "csv"},
+                                {"fop", file("none.csv"), "--current-distance", "100"}}) {
+            const Run run = cli(args);
+            QVERIFY2(run.exit == 1, qPrintable(args.join(' ') + ": " + run.err));
+            QVERIFY2(run.out.isEmpty(), qPrintable(args.join(' ') + ": " + run.err));
+            QVERIFY2(!run.err.isEmpty(), qPrintable(args.join(' ') + ": " + run.err));
+        }
+        QVERIFY(cli({"fop", file("far.csv"), "--current-distance", "100"}).err.contains("line 3"));
+        QVERIFY(cli({"fop", file("fop.csv"), "--current-distance", "100", "--plateau-percent", "2"})
+                    .out.contains("\nplateau_ok=false\n"));
+        const Run piped = cli({"fop", "-", "--current-distance", "100"}, "distance_m,resistance_ohm\n10,2\n50,3\n");
+        QVERIFY2(piped.exit == 0, piped.out.constData());
+        QVERIFY2(piped.out.startsWith("points_used=2\n"), piped.out.constData());
+        QVERIFY2(piped.out.endsWith("verdict=too_few_points\n"), piped.out.constData());
     }
 
     // The file stays as without --site; the visit holds the very figures of its CSV.
@@ -164,7 +221,8 @@ private slots:
             {{"download"}, {"no tester found", "busy"}}};
         for (const auto& c : cases) {
             const Run run = cli(c.args);
-            QVERIFY2(run.exit == 2 && std::ranges::all_of(c.reasons, [&](auto& r) { return run.err.contains(r); }), qPrintable(run.err));
+            QVERIFY2(run.exit == 2, qPrintable(run.err));
+            QVERIFY2(std::ranges::all_of(c.reasons, [&](auto& r) { return run.err.contains(r); }), qPrintable(run.err));
         }
         QCOMPARE(cli({"ports"}).out, "COM2\t" + sim_->devicePath().toUtf8() + "\tbusy: another program is using it\n");
     }
@@ -177,12 +235,15 @@ private slots:
                                                           {"read", "--count", "2", "--follow"}, {"read", "--count", "0"},
                                                           {"ports", "extra"}, {"ports", "--port", "COM0"}}) {
             const Run run = cli(args);
-            QVERIFY2(run.exit == 1 && run.err.contains("Usage: brackenmoor-cli"), qPrintable(args.join(' ') + ": " + run.err));
+            QVERIFY2(run.exit == 1, qPrintable(args.join(' ') + ": " + run.err));
+            QVERIFY2(run.err.contains("Usage: brackenmoor-cli"), qPrintable(args.join(' ') + ": " + run.err));
         }
         QCOMPARE(sim_->requestCount(), 0);
         QCOMPARE(cli({"--version"}).out, "brackenmoor-cli " BRACKENMOOR_VERSION "\n");
         const Run help = cli({"download", "--help"});
-        QVERIFY(help.exit == 0 && help.out.startsWith("Usage: brackenmoor-cli download [options]") && help.out.contains("--pace"));
+        QCOMPARE(help.exit, 0);
+        QVERIFY(help.out.startsWith("Usage: brackenmoor-cli download [options]"));
+        QVERIFY(help.out.contains("--pace"));
     }
 
 private:
@@ -198,7 +259,7 @@ private:
     }
 
     // Runs the tool with the tester as COM2, keeping the event loop (and so the simulator) going.
-    Run cli(const QStringList& args)
+    Run cli(const QStringList& args, const QByteArray& input = {})
     {
         QProcess process;
         process_ = &process;
@@ -206,6 +267,10 @@ private:
         env.insert("BRACKENMOOR_PORTS", "/nonexistent/tty0:" + sim_->linkPath());
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(BM_CLI_PATH), args);
+        if (!input.isEmpty() && process.waitForStarted()) {
+            process.write(input);
+            process.closeWriteChannel();
+        }
         const bool ended = QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 120000);
         process_ = nullptr;
         if (!ended)

@@ -20,9 +20,14 @@ private slots:
                              "--conductor-diameter", "0.01", "--fault-current", "1908", "--clearing-time", "0.5",
                              "--surface", "2500,0.102", "--body", "70", "--format", "json"});
         const QJsonObject o = QJsonDocument::fromJson(run.out).object();
-        QVERIFY2(run.exit == 0 && o.value("safe") == QJsonValue(false), run.out.constData());
-        QVERIFY(qAbs(o.value("grid_ohm").toDouble() - 2.78) < 0.005 && qAbs(o.value("touch_tolerable_v").toDouble() - 840.5) < 0.05);
-        QVERIFY(o.contains("mesh_v") && o.contains("step_v") && o.contains("cs") && !o.contains("rod_ohm"));
+        QVERIFY2(run.exit == 0, run.out.constData());
+        QVERIFY2(o.value("safe") == QJsonValue(false), run.out.constData());
+        QVERIFY(qAbs(o.value("grid_ohm").toDouble() - 2.78) < 0.005);
+        QVERIFY(qAbs(o.value("touch_tolerable_v").toDouble() - 840.5) < 0.05);
+        QVERIFY(o.contains("mesh_v"));
+        QVERIFY(o.contains("step_v"));
+        QVERIFY(o.contains("cs"));
+        QVERIFY(!o.contains("rod_ohm"));
     }
 
     // Readings of 100 ohm-m over 400 ohm-m below 2 m: a 6 m rod sees
@@ -34,15 +39,21 @@ private slots:
             csv += QByteArray::number(a) + ',' + QByteArray::number(bm::soil::wennerApparent(a, 100, 400, 2), 'g', 8) + '\n';
         writeAll(dir_.filePath("soil.csv"), csv);
         const Run run = cli({"design", "--soil", dir_.filePath("soil.csv"), "--rod", "6,0.016", "--target-ohm", "10"});
-        QVERIFY2(run.exit == 0 && run.out.contains("rho_basis=rod_equivalent\n") && run.out.contains("\nrods_needed="), run.out.constData());
+        QVERIFY2(run.exit == 0, run.out.constData());
+        QVERIFY2(run.out.contains("rho_basis=rod_equivalent\n"), run.out.constData());
+        QVERIFY2(run.out.contains("\nrods_needed="), run.out.constData());
         const double rho = QString::fromUtf8(run.out).section('\n', 0, 0).section('=', 1).toDouble();
         QVERIFY2(qAbs(rho - 200.0) < 4.0, run.out.constData());
 
         const Run far = cli({"design", "--rho", "1000", "--rod", "1,0.016", "--target-ohm", "0.5"});
-        QVERIFY2(far.exit == 0 && far.out.contains("message=no group of up to 100 rods") && !far.out.contains("rods_needed"), far.out.constData());
+        QVERIFY2(far.exit == 0, far.out.constData());
+        QVERIFY2(far.out.contains("message=no group of up to 100 rods"), far.out.constData());
+        QVERIFY2(!far.out.contains("rods_needed"), far.out.constData());
         writeAll(dir_.filePath("bad.csv"), "spacing_m,resistivity_ohm_m\n1,x\n");
         const Run bad = cli({"design", "--soil", dir_.filePath("bad.csv"), "--rod", "3,0.02"});
-        QVERIFY2(bad.exit == 1 && bad.err.contains("line 2") && bad.out.isEmpty(), qPrintable(bad.err));
+        QVERIFY2(bad.exit == 1, qPrintable(bad.err));
+        QVERIFY2(bad.err.contains("line 2"), qPrintable(bad.err));
+        QVERIFY2(bad.out.isEmpty(), qPrintable(bad.err));
     }
 
     void badOrContradictoryOptionsExit1WithTheUsage_data()
@@ -71,8 +82,10 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(QString, reason);
         const Run run = cli(QStringList{"design"} + args);
-        QVERIFY2(run.exit == 1 && run.err.contains(reason) && run.err.contains("Usage: brackenmoor-cli design") && run.out.isEmpty(),
-                 qPrintable(run.err.left(200)));
+        QVERIFY2(run.exit == 1, qPrintable(run.err.left(200)));
+        QVERIFY2(run.err.contains(reason), qPrintable(run.err.left(200)));
+        QVERIFY2(run.err.contains("Usage: brackenmoor-cli design"), qPrintable(run.err.left(200)));
+        QVERIFY2(run.out.isEmpty(), qPrintable(run.err.left(200)));
     }
 
 private:

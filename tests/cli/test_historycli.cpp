@@ -17,7 +17,11 @@
 #include <grp.h>
 #include <sys/resource.h>
 
-struct Run { int exit = -1; QByteArray out; QString err; }; // what a run of the tool left
+struct Run {
+    int exit = -1;
+    QByteArray out;
+    QString err;
+}; // what a run of the tool left
 
 class TestHistoryCli : public QObject {
     Q_OBJECT
@@ -38,7 +42,8 @@ private slots:
         const QString db = newDatabase();
         std::vector<std::unique_ptr<QProcess>> writers;
         for (int i = 0; i < 6; ++i) // the first ones also race to create the schema
-            writers.push_back(start({"history", "add", "--database", db, "--site", "Yard", "--point", "E1", file("big.csv")}));
+            writers.push_back(
+                start({"history", "add", "--database", db, "--site", "Yard", "--point", "E1", file("big.csv")}));
         for (auto& w : writers)
             QVERIFY2(w->waitForFinished(60000) && w->exitCode() == 0, w->readAllStandardError().constData());
         QCOMPARE(readingsPerVisit(db), QList<int>(6, 10000));
@@ -48,13 +53,15 @@ private slots:
     void aKilledWriterLeavesOnlyWholeVisits()
     {
         const QString db = newDatabase();
-        QCOMPARE(cli({"history", "add", "--database", db, "--site", "Yard", "--point", "E1", file("small.csv")}).exit, 0);
+        QCOMPARE(cli({"history", "add", "--database", db, "--site", "Yard", "--point", "E1", file("small.csv")}).exit,
+                 0);
         const QString far = newDatabase();
         QCOMPARE(cli({"history", "add", "--database", far, "--site", "Far", "--point", "E1", file("big.csv")}).exit, 0);
         QCOMPARE(cli({"history", "export", "--database", far, "--site", "Far", "-o", file("far.json")}).exit, 0);
         int finished = 0, killed = 0;
         for (int delay = 20; delay <= 260; delay += 40) {
-            const QStringList add{"history", "add", "--database", db, "--site", "Yard", "--point", "E1", file("big.csv")};
+            const QStringList add{"history", "add", "--database",   db, "--site", "Yard",
+                                  "--point", "E1",  file("big.csv")};
             auto p = start(delay == 140 ? QStringList{"history", "import", "--database", db, file("far.json")} : add);
             QTest::qWait(delay);
             if (const qint64 pid = p->processId(); pid > 0) // 0 once it has ended: never the whole group
@@ -65,21 +72,24 @@ private slots:
         }
         // A visit is whole or absent; one killed after its commit is whole.
         const QList<int> counts = readingsPerVisit(db);
-        QVERIFY2(counts.size() >= 1 + finished && counts.size() <= 7 && killed >= 3, qPrintable(QString::number(killed)));
-        QVERIFY(counts.first() == 10 && std::all_of(counts.begin() + 1, counts.end(), [](int n) { return n == 10000; }));
+        QVERIFY2(counts.size() >= 1 + finished && counts.size() <= 7 && killed >= 3,
+                 qPrintable(QString::number(killed)));
+        QVERIFY(counts.first() == 10
+                && std::all_of(counts.begin() + 1, counts.end(), [](int n) { return n == 10000; }));
     }
 
     void aFullDiskOrAReadOnlyFileLosesNothing()
     {
         const QString db = file("full.sqlite");
-        QCOMPARE(cli({"history", "add", "--database", db, "--site", "Yard", "--point", "E1", file("small.csv")}).exit, 0);
+        QCOMPARE(cli({"history", "add", "--database", db, "--site", "Yard", "--point", "E1", file("small.csv")}).exit,
+                 0);
         const qint64 room = QFileInfo(db).size() + QFileInfo(db + "-wal").size() + 64 * 1024;
-        const Run full = cli({"history", "add", "--database", db, "--site", "Yard", "--point", "E1", file("big.csv")},
-                             [room] {
-                                 const rlimit limit{rlim_t(room), rlim_t(room)};
-                                 ::setrlimit(RLIMIT_FSIZE, &limit);
-                                 ::signal(SIGXFSZ, SIG_IGN);
-                             });
+        const Run full =
+            cli({"history", "add", "--database", db, "--site", "Yard", "--point", "E1", file("big.csv")}, [room] {
+                const rlimit limit{rlim_t(room), rlim_t(room)};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+                ::signal(SIGXFSZ, SIG_IGN);
+            });
         QVERIFY2(full.exit == 2 && full.err.contains("the visit was not stored"), qPrintable(full.err));
         QCOMPARE(readingsPerVisit(db), QList<int>{10});
 
@@ -88,12 +98,13 @@ private slots:
         for (const QString& readable : {db, file("small.csv")})
             QFile::setPermissions(readable, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
         const QByteArray before = readAll(db);
-        const Run readOnly = cli({"history", "add", "--database", db, "--site", "Yard", "--point", "E2", file("small.csv")},
-                                 [] {
-                                     if (::geteuid() == 0)
-                                         (void)!(::setgroups(0, nullptr) + ::setgid(65534) + ::setuid(65534));
-                                 });
-        QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+        const Run readOnly =
+            cli({"history", "add", "--database", db, "--site", "Yard", "--point", "E2", file("small.csv")}, [] {
+                if (::geteuid() == 0)
+                    (void)!(::setgroups(0, nullptr) + ::setgid(65534) + ::setuid(65534));
+            });
+        QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                               | QFile::ExeOther);
         QVERIFY2(readOnly.exit == 2 && readOnly.err.contains("readonly database"), qPrintable(readOnly.err));
         QCOMPARE(readAll(db), before);
         QCOMPARE(readingsPerVisit(db), QList<int>{10});
@@ -103,12 +114,16 @@ private slots:
     void listsKeepAwkwardNamesVerbatim()
     {
         const QString db = file("names.sqlite"), site = "Hof \"Nord\", Süd; 北京", point = "E,1";
-        QCOMPARE(cli({"history", "add", "--database", db, "--site", site, "--point", point, "--limit", "0.5",
-                      "--time", "2025-03-01T10:00:00Z", file("small.csv")}).exit, 0);
+        QCOMPARE(cli({"history", "add", "--database", db, "--site", site, "--point", point, "--limit", "0.5", "--time",
+                      "2025-03-01T10:00:00Z", file("small.csv")})
+                     .exit,
+                 0);
         const Run csv = cli({"history", "show", "--database", db, "--site", site, "--format", "csv"});
         QVERIFY2(csv.out.startsWith("time_utc,point,readings,key,value,unit,verdict,operator,id\n"
-                                    "2025-03-01T10:00:00Z,\"E,1\",10,first_reading,0.01,Ω,pass,,"), csv.out.constData());
-        const QJsonArray json = QJsonDocument::fromJson(cli({"history", "sites", "--database", db, "--format", "json"}).out).array();
+                                    "2025-03-01T10:00:00Z,\"E,1\",10,first_reading,0.01,Ω,pass,,"),
+                 csv.out.constData());
+        const QJsonArray json =
+            QJsonDocument::fromJson(cli({"history", "sites", "--database", db, "--format", "json"}).out).array();
         QVERIFY(json.size() == 1 && json[0]["name"].toString() == site && json[0]["visits"].toInt() == 1);
         const Run text = cli({"history", "sites", "--database", db});
         QVERIFY(text.out.split('\n').value(1).startsWith((site + "\t1\t1\t2025-03-01T10:00:00Z\t").toUtf8()));
@@ -117,7 +132,8 @@ private slots:
     void badInputExits1AndAnUnusableDatabase2WritingNothing()
     {
         const QString db = file("bad.sqlite");
-        writeAll(file("bad.csv"), "no,kind,voltage_v,resistance_ohm,resistivity_ohm_m,spacing_m,rc_ohm,rp_ohm\n1,resistance,,1,,,,\n2,resistance,,x,,,,\n");
+        writeAll(file("bad.csv"), "no,kind,voltage_v,resistance_ohm,resistivity_ohm_m,spacing_m,rc_ohm,rp_ohm\n1,"
+                                  "resistance,,1,,,,\n2,resistance,,x,,,,\n");
         writeAll(file("bad.json"), R"({"format": "brackenmoor-site-history", "version": 1, "site": {}})");
         writeAll(file("newer.json"), R"({"format": "brackenmoor-site-history", "version": 9})");
         const QList<std::tuple<QStringList, int, const char*>> cases{
@@ -186,7 +202,8 @@ private:
             QSqlQuery q(db);
             if (lite && (!q.exec("PRAGMA integrity_check") || !q.next() || q.value(0).toString() != "ok"))
                 counts << -1;
-            q.exec("SELECT (SELECT COUNT(*) FROM readings r WHERE r.visit_id = v.id) FROM visits v ORDER BY v.time_utc");
+            q.exec(
+                "SELECT (SELECT COUNT(*) FROM readings r WHERE r.visit_id = v.id) FROM visits v ORDER BY v.time_utc");
             while (q.next())
                 counts << q.value(0).toInt();
         }

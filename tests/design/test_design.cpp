@@ -79,7 +79,10 @@ private slots:
         in.rod = {3.0, 0.025};
         in.target_ohm = 0.1;
         const DesignResult r = evaluate(in);
-        QVERIFY(r.targetUnreachable && !r.rods_ohm && !r.rodsNeeded && r.rod_ohm);
+        QVERIFY(r.targetUnreachable);
+        QVERIFY(!r.rods_ohm);
+        QVERIFY(!r.rodsNeeded);
+        QVERIFY(r.rod_ohm);
     }
 
     void sverakGrid_data()
@@ -116,23 +119,30 @@ private slots:
         QFETCH(double, lm);
         QFETCH(double, ls);
         const MeshFactors f = bm::design::meshFactors(ieeeGrid(rods), 7.0);
-        QVERIFY(near(f.n, 11.0, 1e-9) && near(f.kh, 1.225, 0.0005) && near(f.ki, 2.272, 0.0005));
+        QVERIFY(near(f.n, 11.0, 1e-9));
+        QVERIFY(near(f.kh, 1.225, 0.0005));
+        QVERIFY(near(f.ki, 2.272, 0.0005));
         QVERIFY2(near(f.ks, 0.406, 0.0005), qPrintable(QString::number(f.ks)));
-        QVERIFY2(near(f.kii, kii, 0.005) && near(f.km, km, 0.005), qPrintable(QStringLiteral("%1 %2").arg(f.kii).arg(f.km)));
-        QVERIFY2(near(f.lm_m, lm, 0.05) && near(f.ls_m, ls, 1e-9), qPrintable(QString::number(f.lm_m)));
+        QVERIFY2(near(f.kii, kii, 0.005), qPrintable(QStringLiteral("%1 %2").arg(f.kii).arg(f.km)));
+        QVERIFY2(near(f.km, km, 0.005), qPrintable(QStringLiteral("%1 %2").arg(f.kii).arg(f.km)));
+        QVERIFY2(near(f.lm_m, lm, 0.05), qPrintable(QString::number(f.lm_m)));
+        QVERIFY2(near(f.ls_m, ls, 1e-9), qPrintable(QString::number(f.lm_m)));
     }
 
     void tolerableVoltagesOfTheWorkedExample()
     {
         const Tolerable t = tolerableVoltages(400.0, ieeeSafety());
         QVERIFY2(near(t.cs, 0.7429, 0.00005), qPrintable(QString::number(t.cs)));
-        QVERIFY2(near(t.touch_v, 840.5, 0.05) && near(t.step_v, 2696.0, 0.5), qPrintable(QStringLiteral("%1 %2").arg(t.touch_v).arg(t.step_v)));
+        QVERIFY2(near(t.touch_v, 840.5, 0.05), qPrintable(QStringLiteral("%1 %2").arg(t.touch_v).arg(t.step_v)));
+        QVERIFY2(near(t.step_v, 2696.0, 0.5), qPrintable(QStringLiteral("%1 %2").arg(t.touch_v).arg(t.step_v)));
         // As IEEE 80 prints them, from Cs rounded to 0.74.
         const Tolerable printed = tolerableForCs(0.74, 2500.0, 0.5, 70);
-        QVERIFY(near(printed.touch_v, 838.2, 0.05) && near(printed.step_v, 2686.6, 0.05));
+        QVERIFY(near(printed.touch_v, 838.2, 0.05));
+        QVERIFY(near(printed.step_v, 2686.6, 0.05));
         // 50 kg: k = 0.116; no surface layer: Cs = 1 on the native soil.
         const Tolerable bare = tolerableVoltages(400.0, {1908.0, 0.5, 0.0, 0.0, 50});
-        QVERIFY(bare.cs == 1.0 && near(bare.touch_v, 1600.0 * 0.116 / std::sqrt(0.5), 1e-9));
+        QCOMPARE(bare.cs, 1.0);
+        QVERIFY(near(bare.touch_v, 1600.0 * 0.116 / std::sqrt(0.5), 1e-9));
     }
 
     // IEEE 80 B.3: the GPR is far above the tolerable touch voltage; Em about
@@ -161,12 +171,16 @@ private slots:
         in.grid = ieeeGrid(rods);
         in.safety = ieeeSafety();
         const DesignResult r = evaluate(in);
-        QVERIFY(r.rho.basis == RhoBasis::Uniform && r.safety && r.safety->mesh);
+        QCOMPARE(r.rho.basis, RhoBasis::Uniform);
+        QVERIFY(r.safety);
+        QVERIFY(r.safety->mesh);
         const SafetyResult& s = *r.safety;
         const QString got = QStringLiteral("%1 %2 %3").arg(s.gpr_v).arg(s.mesh->mesh_v).arg(s.mesh->step_v);
         QVERIFY2(std::fabs(s.gpr_v / gpr - 1.0) < 0.002, qPrintable(got));
-        QVERIFY2(std::fabs(s.mesh->mesh_v / mesh - 1.0) < 0.01 && std::fabs(s.mesh->step_v / step - 1.0) < 0.01, qPrintable(got));
-        QVERIFY(s.gpr_v > s.tolerable.touch_v && s.mesh->step_v < s.tolerable.step_v);
+        QVERIFY2(std::fabs(s.mesh->mesh_v / mesh - 1.0) < 0.01, qPrintable(got));
+        QVERIFY2(std::fabs(s.mesh->step_v / step - 1.0) < 0.01, qPrintable(got));
+        QVERIFY(s.gpr_v > s.tolerable.touch_v);
+        QVERIFY(s.mesh->step_v < s.tolerable.step_v);
         QCOMPARE(s.safe, safe);
 
         // A small enough fault current keeps even the GPR below the touch limit.
@@ -177,17 +191,21 @@ private slots:
     void twoLayerRodsAcrossTheBoundaryAndContrastLimits()
     {
         const Soil soil = twoLayerSoil(100.0, 400.0, 2.0);
-        QVERIFY(rodResistivity(soil, 1.5).basis == RhoBasis::TopLayer && rodResistivity(soil, 2.0).rho_ohm_m == 100.0);
+        QCOMPARE(rodResistivity(soil, 1.5).basis, RhoBasis::TopLayer);
+        QCOMPARE(rodResistivity(soil, 2.0).rho_ohm_m, 100.0);
         // 6 m through 2 m of 100 over 400: 6 x 100 x 400 / (400 x 2 + 100 x 4) = 200.
         const RhoUsed across = rodResistivity(soil, 6.0);
-        QVERIFY(across.basis == RhoBasis::RodEquivalent && near(across.rho_ohm_m, 200.0, 1e-9));
+        QCOMPARE(across.basis, RhoBasis::RodEquivalent);
+        QVERIFY(near(across.rho_ohm_m, 200.0, 1e-9));
         // K near +1: the lower layer insulates, rho_a tends to L rho1 / h; near -1 to L rho2 / (L - h).
         QVERIFY(near(rodResistivity(twoLayerSoil(100.0, 1e9, 2.0), 6.0).rho_ohm_m, 300.0, 1e-3));
         QVERIFY(near(rodResistivity(twoLayerSoil(100.0, 1e-6, 2.0), 6.0).rho_ohm_m, 1.5e-6, 1e-12));
         QVERIFY(rodResistivity(uniformSoil(80.0), 6.0).basis == RhoBasis::Uniform);
 
-        QVERIFY(gridResistivity(soil, 0.5).basis == RhoBasis::TopLayer && gridResistivity(soil, 0.5).rho_ohm_m == 100.0);
-        QVERIFY(gridResistivity(soil, 2.5).basis == RhoBasis::LowerLayer && gridResistivity(soil, 2.5).rho_ohm_m == 400.0);
+        QCOMPARE(gridResistivity(soil, 0.5).basis, RhoBasis::TopLayer);
+        QCOMPARE(gridResistivity(soil, 0.5).rho_ohm_m, 100.0);
+        QCOMPARE(gridResistivity(soil, 2.5).basis, RhoBasis::LowerLayer);
+        QCOMPARE(gridResistivity(soil, 2.5).rho_ohm_m, 400.0);
     }
 
     void gridOfOneConductorEachWayHasNoMeshAndTheGprDecides()
@@ -198,7 +216,10 @@ private slots:
         in.grid = {10.0, 10.0, 1, 1, 0.5, 0.01, 0, 0.0};
         in.safety = SafetyInput{10.0, 0.5, 0.0, 0.0, 50};
         DesignResult r = evaluate(in);
-        QVERIFY(r.grid_ohm && std::isfinite(*r.grid_ohm) && r.gridHasNoMesh && !r.safety->mesh);
+        QVERIFY(r.grid_ohm);
+        QVERIFY(std::isfinite(*r.grid_ohm));
+        QVERIFY(r.gridHasNoMesh);
+        QVERIFY(!r.safety->mesh);
         QVERIFY(r.safety->safe); // about 90 V against a 190 V touch limit
         in.safety->faultCurrent_a = 1000.0;
         r = evaluate(in);

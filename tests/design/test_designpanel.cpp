@@ -68,7 +68,8 @@ private slots:
     void resultsFollowTheFittedSoilAndTheInputs()
     {
         const design::DesignPanel& panel = window_->designPanel();
-        QVERIFY(!panel.section() && !child<QLabel>("designVerdict")->text().isEmpty());
+        QVERIFY(!panel.section());
+        QVERIFY(!child<QLabel>("designVerdict")->text().isEmpty());
         int k = 1;
         for (const double a : {1.0, 2.0, 4.0, 8.0, 16.0})
             table_.appendRecord(k++, rhoRecord(a, 100.0));
@@ -87,7 +88,8 @@ private slots:
         child<QDoubleSpinBox>("rodLength")->setValue(6.0);
         // 6 x 300 x 60 / (60 x 3 + 300 x 3) = 100 Ω·m, within the fit's accuracy.
         const design::DesignInput in = panel.input();
-        QVERIFY(in.soil.layered() && std::fabs(in.soil.rho1_ohm_m - 300.0) < 6.0);
+        QVERIFY(in.soil.layered());
+        QVERIFY(std::fabs(in.soil.rho1_ohm_m - 300.0) < 6.0);
         QVERIFY(std::fabs(design::rodResistivity(in.soil, 6.0).rho_ohm_m - 100.0) < 3.0);
         QVERIFY(std::fabs(result(panel, "单根电阻 R1") - design::rodResistance(100.0, 6.0, 0.016)) < 0.3);
     }

@@ -35,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         check(points.contains(v.pointId) && v.timeUtc.isValid());
     const bm::history::PackageReading again = bm::history::readSitePackage(bm::history::sitePackage(*first.record));
     check(again.record && again.record->visits.size() == first.record->visits.size()
-          && again.record->points.size() == first.record->points.size() && again.record->site.name == first.record->site.name);
+          && again.record->points.size() == first.record->points.size()
+          && again.record->site.name == first.record->site.name);
     return 0;
 }

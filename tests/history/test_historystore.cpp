@@ -33,12 +33,14 @@ const char* const kFirstSchema[] = {
     " kind TEXT NOT NULL, limit_ohm DOUBLE PRECISION, UNIQUE (site_id, name))",
     "CREATE TABLE visits (id TEXT PRIMARY KEY, point_id TEXT NOT NULL REFERENCES points(id), time_utc TEXT NOT NULL,"
     " operator TEXT, instrument TEXT, weather TEXT, ground TEXT, notes TEXT, source TEXT)",
-    "CREATE TABLE readings (visit_id TEXT NOT NULL REFERENCES visits(id), seq INTEGER NOT NULL, record INTEGER NOT NULL,"
+    "CREATE TABLE readings (visit_id TEXT NOT NULL REFERENCES visits(id), seq INTEGER NOT NULL, record INTEGER NOT "
+    "NULL,"
     " kind TEXT NOT NULL, value DOUBLE PRECISION, rc_ohm DOUBLE PRECISION, rp_ohm DOUBLE PRECISION,"
     " spacing_m DOUBLE PRECISION, flags INTEGER NOT NULL, main_text TEXT, rc_text TEXT, rp_text TEXT,"
     " spacing_text TEXT, PRIMARY KEY (visit_id, seq))",
     "INSERT INTO sites VALUES ('0b6f3c4e-9a51-4c1e-8d2f-5a7b9c0d1e2f', 'Old yard', NULL, NULL, NULL, NULL)",
-    "INSERT INTO points VALUES ('1c7a4d5f-0b62-4d2f-9e3a-6b8c0d1e2f3a', '0b6f3c4e-9a51-4c1e-8d2f-5a7b9c0d1e2f', 'E1', 'electrode', 5)",
+    "INSERT INTO points VALUES ('1c7a4d5f-0b62-4d2f-9e3a-6b8c0d1e2f3a', '0b6f3c4e-9a51-4c1e-8d2f-5a7b9c0d1e2f', 'E1', "
+    "'electrode', 5)",
     "INSERT INTO visits VALUES ('2d8b5e6a-1c73-4e3a-8f4b-7c9d1e2f3a4b', '1c7a4d5f-0b62-4d2f-9e3a-6b8c0d1e2f3a',"
     " '2019-05-04T09:30:00.000Z', 'Ann', NULL, NULL, NULL, NULL, NULL)",
     "INSERT INTO readings VALUES ('2d8b5e6a-1c73-4e3a-8f4b-7c9d1e2f3a4b', 0, 7, 'resistance', 4.2, NULL, NULL, NULL, 0,"
@@ -105,9 +107,9 @@ private slots:
         store->addVisit(rod, visitOf(over.replace("1,resistance,,0.55", "1,resistance,,OL"), "2025-06-01T08:00:00Z"));
         const auto visits = store->visits(QStringLiteral("Yard"));
         QVERIFY(visits.ok() && visits.value->size() == 3);
-        QCOMPARE(visits.value->at(0).pass, std::optional(true));   // 0.45 Ω under 0.5 Ω
-        QCOMPARE(visits.value->at(1).pass, std::optional(false));  // 0.55 Ω
-        QCOMPARE(visits.value->at(2).pass, std::optional(false));  // overload
+        QCOMPARE(visits.value->at(0).pass, std::optional(true));  // 0.45 Ω under 0.5 Ω
+        QCOMPARE(visits.value->at(1).pass, std::optional(false)); // 0.55 Ω
+        QCOMPARE(visits.value->at(2).pass, std::optional(false)); // overload
         QVERIFY(store->visits(QStringLiteral("Nowhere")).notFound);
     }
 
@@ -133,7 +135,8 @@ private slots:
         c->addVisit(rod, visitOf(kCsv, "2025-06-01T08:00:00Z"));
         const auto merged = c->importSite(*a->siteRecord(QStringLiteral("Yard")).value);
         QVERIFY(merged.ok() && merged.value->sites == 0 && merged.value->points == 0 && merged.value->visits == 2);
-        QVERIFY(c->sites().value->size() == 1 && c->visits(QStringLiteral("Yard"), QStringLiteral("E1")).value->size() == 3);
+        QVERIFY(c->sites().value->size() == 1
+                && c->visits(QStringLiteral("Yard"), QStringLiteral("E1")).value->size() == 3);
     }
 
     void firstSchemaIsMigratedAndNewerRefusedUntouched_data() { engines(); }
@@ -146,8 +149,10 @@ private slots:
             const auto visits = store->visits(QStringLiteral("Old yard"));
             QVERIFY(visits.ok() && visits.value->size() == 1 && visits.value->at(0).keyValue == 4.2);
             QCOMPARE(visits.value->at(0).pass, std::optional(true));
-            QVERIFY(store->addVisit({QStringLiteral("Old yard"), QStringLiteral("S1"), PointKind::Soil, {}},
-                                    visitOf(kCsv, "2024-06-01T08:00:00Z")).ok());
+            QVERIFY(store
+                        ->addVisit({QStringLiteral("Old yard"), QStringLiteral("S1"), PointKind::Soil, {}},
+                                   visitOf(kCsv, "2024-06-01T08:00:00Z"))
+                        .ok());
         }
         raw(url, {"UPDATE schema_version SET version = 99"});
         const QString path = parseDatabaseTarget(url).target->path;
@@ -161,9 +166,17 @@ private slots:
     void packagesThatAreNotWholeAreRefused()
     {
         QByteArray good = sitePackage({Site{newId(), QStringLiteral("Yard"), {}, {}, {}, {}},
-                                       {TestPoint{QStringLiteral("5b1f0c1e-3a6e-4bde-9a1d-3a5a0f7d2c11"), {}, QStringLiteral("E1"), PointKind::Electrode, {}}},
-                                       {Visit{newId(), QStringLiteral("5b1f0c1e-3a6e-4bde-9a1d-3a5a0f7d2c11"),
-                                              QDateTime::currentDateTimeUtc(), {}, *readingsFromCsv(kCsv).readings, {}}}});
+                                       {TestPoint{QStringLiteral("5b1f0c1e-3a6e-4bde-9a1d-3a5a0f7d2c11"),
+                                                  {},
+                                                  QStringLiteral("E1"),
+                                                  PointKind::Electrode,
+                                                  {}}},
+                                       {Visit{newId(),
+                                              QStringLiteral("5b1f0c1e-3a6e-4bde-9a1d-3a5a0f7d2c11"),
+                                              QDateTime::currentDateTimeUtc(),
+                                              {},
+                                              *readingsFromCsv(kCsv).readings,
+                                              {}}}});
         QVERIFY(readSitePackage(good).record);
         const QList<QPair<QByteArray, QByteArray>> faults{
             {"\"version\": 1", "\"version\": 2"},
@@ -191,8 +204,9 @@ private slots:
             QVERIFY2(!parseDatabaseTarget(bad).target, bad);
 
         // A BOM and CRLF line ends as a spreadsheet leaves them; flags when the columns are there.
-        const CsvReadings flagged = readingsFromCsv("\xEF\xBB\xBFno,kind,voltage_v,resistance_ohm,resistivity_ohm_m,spacing_m,"
-                                                    "rc_ohm,rp_ohm,noise,high_voltage,low_battery\r\n1,resistance,,2.5,,,,,1,0,1\r\n");
+        const CsvReadings flagged =
+            readingsFromCsv("\xEF\xBB\xBFno,kind,voltage_v,resistance_ohm,resistivity_ohm_m,spacing_m,"
+                            "rc_ohm,rp_ohm,noise,high_voltage,low_battery\r\n1,resistance,,2.5,,,,,1,0,1\r\n");
         QVERIFY(flagged.readings && flagged.readings->at(0).value == 2.5 && flagged.readings->at(0).flags == 0x14);
         const QList<QPair<QByteArray, const char*>> refused{
             {"no,kind,voltage_v\n1,voltage,1\n", "line 1: the column resistance_ohm is missing"},

@@ -55,7 +55,8 @@ private slots:
         HistoryWindow* window = commands.window();
         QVERIFY(window && window->isVisible() && window->sitesList()->currentItem()->text() == "北 yard");
         QTableWidget* visits = window->visitsTable();
-        QVERIFY(visits->rowCount() == 2 && visits->item(0, 4)->text() == "合格" && visits->item(1, 4)->text() == "不合格");
+        QVERIFY(visits->rowCount() == 2 && visits->item(0, 4)->text() == "合格"
+                && visits->item(1, 4)->text() == "不合格");
         const auto series = window->chart()->series();
         QCOMPARE(series.size(), 2);
         const QList<QPointF> key = static_cast<QLineSeries*>(series[0])->points();
@@ -70,8 +71,9 @@ private slots:
     void theSaveDialogOffersKnownPoints()
     {
         const TestPoint soil{newId(), {}, "W1", PointKind::Soil, 25.0};
-        SaveVisitDialog dialog({SiteSummary{Site{newId(), "Yard", {}, {}, {}, {}}, 1, 1, {}}},
-                               [&](const QString& site) { return site == "Yard" ? QList<TestPoint>{soil} : QList<TestPoint>{}; });
+        SaveVisitDialog dialog(
+            {SiteSummary{Site{newId(), "Yard", {}, {}, {}, {}}, 1, 1, {}}},
+            [&](const QString& site) { return site == "Yard" ? QList<TestPoint>{soil} : QList<TestPoint>{}; });
         auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
         const auto* kind = dialog.findChildren<QComboBox*>().at(2);
         QVERIFY(ok->isEnabled() && !kind->isEnabled() && dialog.choice().point.kind == PointKind::Soil);
@@ -98,7 +100,8 @@ private slots:
         HistorySettings::setDatabaseUrl(dir_.filePath("other.sqlite"));
         window.reload();
         QCOMPARE(window.sitesList()->count(), 0);
-        for (const char* expected : {"新增 1 个测试点、2 次测试；0 次测试已存在。", "新增 0 个测试点、0 次测试；2 次测试已存在。"}) {
+        for (const char* expected :
+             {"新增 1 个测试点、2 次测试；0 次测试已存在。", "新增 0 个测试点、0 次测试；2 次测试已存在。"}) {
             window.importPackage(dir_.filePath("yard.json"));
             QCOMPARE(dialog.messages.last().text, QString::fromUtf8(expected));
         }

@@ -37,8 +37,8 @@ private slots:
         link_ = std::make_unique<Link>(port_.get());
         connect(link_.get(), &Link::recordReceived, &table_, &RecordTable::appendRecord);
         connect(link_.get(), &Link::recordRepaired, &table_, &RecordTable::fillRecord);
-        for (QTimer* t : {link_->findcomTimer(), link_->comunicationTimer(), link_->readdatTimer(),
-                          link_->comtimoutTimer()}) {
+        for (QTimer* t : {link_->searchTimer(), link_->pollTimer(), link_->recordTimer(),
+                          link_->watchdogTimer()}) {
             t->stop();
             t->setInterval(3600 * 1000);
         }
@@ -51,12 +51,16 @@ private slots:
         port_->ports = {{1, OpenOutcome::Failed}, {2, OpenOutcome::Busy}};
         QSignalSpy tried(link_.get(), &Link::portTried);
         for (int n = 1; n <= 16; ++n)
-            link_->findcomTick();
+            link_->searchTick();
         QCOMPARE(tried.size(), 16);
         const auto attempt = [&](int i) { return tried.at(i).at(0).value<PortAttempt>(); };
-        QVERIFY(attempt(0).outcome == OpenOutcome::Failed && attempt(0).reason == u"refused"_s);
-        QVERIFY(attempt(1).outcome == OpenOutcome::Busy && attempt(15).number == 16 && attempt(15).outcome == OpenOutcome::Missing);
-        QVERIFY(port_->requests.isEmpty() && link_->comnum() == 1); // nothing is sent on a closed port; wrapped
+        QCOMPARE(attempt(0).outcome, OpenOutcome::Failed);
+        QCOMPARE(attempt(0).reason, u"refused"_s);
+        QCOMPARE(attempt(1).outcome, OpenOutcome::Busy);
+        QCOMPARE(attempt(15).number, 16);
+        QCOMPARE(attempt(15).outcome, OpenOutcome::Missing);
+        QVERIFY(port_->requests.isEmpty());
+        QCOMPARE(link_->comnum(), 1); // nothing is sent on a closed port; wrapped
     }
 
     void watchdogCountsSilentTicksOnly()
@@ -64,32 +68,32 @@ private slots:
         linkUp();
         QSignalSpy linked(link_.get(), &Link::linkChanged);
         for (int n = 0; n < 3; ++n)
-            link_->comtimoutTick();
+            link_->watchdogTick();
         link_->sendcmd(11000); // keep-alive: resets the count, says nothing
         port_->answer();
         for (int n = 0; n < 4; ++n)
-            link_->comtimoutTick();
+            link_->watchdogTick();
         QVERIFY(linked.isEmpty());
         QCOMPARE(link_->state(), LinkState::Linked);
-        link_->comtimoutTick();
+        link_->watchdogTick();
         QCOMPARE(linked, QList<QVariantList>{{false}});
         QCOMPARE(link_->state(), LinkState::Searching);
-        QVERIFY(link_->findcomTimer()->isActive());
+        QVERIFY(link_->searchTimer()->isActive());
 
         // Lost in mid-download: no more record requests into the port search.
         linkUp();
         QSignalSpy ended(link_.get(), &Link::downloadEnded);
         download();
-        link_->readdatTick();
+        link_->recordTick();
         for (int n = 0; n < 5; ++n)
-            link_->comtimoutTick();
+            link_->watchdogTick();
         QCOMPARE(link_->state(), LinkState::Searching);
-        QVERIFY(!link_->readdatTimer()->isActive());
+        QVERIFY(!link_->recordTimer()->isActive());
         QVERIFY(!link_->download().ownsLine());
         QCOMPARE(ended, QList<QVariantList>{{false}});
         linkUp();
         QVERIFY(link_->buttonsOn());
-        QVERIFY(link_->comunicationTimer()->isActive());
+        QVERIFY(link_->pollTimer()->isActive());
     }
 
     void promptRepliesKeepTheRecordTicksAndTheTable()
@@ -101,19 +105,19 @@ private slots:
         QSignalSpy ended(link_.get(), &Link::downloadEnded);
         download();
         for (int k = 1; k <= 3; ++k) {
-            QVERIFY(link_->readdatTimer()->isActive());
-            link_->readdatTick();
+            QVERIFY(link_->recordTimer()->isActive());
+            link_->recordTick();
             if (k < 3)
-                link_->comunicationTick(); // a tab change may turn polling on; it must wait
+                link_->pollTick(); // a tab change may turn polling on; it must wait
             QCOMPARE(link_->cmdcode(), qint16(k));
             QCOMPARE(port_->threshold(), qint16(10));
             port_->answer();
         }
         // The controls came back with the last request; the end waits one more tick.
         QVERIFY(link_->buttonsOn());
-        QVERIFY(link_->comunicationTimer()->isActive());
+        QVERIFY(link_->pollTimer()->isActive());
         QCOMPARE(link_->state(), LinkState::Downloading);
-        link_->readdatTick();
+        link_->recordTick();
         QCOMPARE(link_->state(), LinkState::Linked);
         QCOMPARE(port_->requests, (QList<quint16>{11000, 12000, 1, 2, 3}));
         QCOMPARE(progress, (QList<QVariantList>{{1, 3}, {2, 3}, {3, 3}}));
@@ -125,7 +129,7 @@ private slots:
 
         count_ = 0;
         download();
-        QVERIFY(!link_->readdatTimer()->isActive());
+        QVERIFY(!link_->recordTimer()->isActive());
         QVERIFY(link_->buttonsOn());
         QCOMPARE(link_->state(), LinkState::Linked);
         count_ = 40000; // unreadable: the count from before decides
@@ -133,8 +137,8 @@ private slots:
         QCOMPARE(link_->recordcount(), qint16(0));
         count_ = 12000; // record numbers stop at 10000
         download();
-        while (link_->readdatTimer()->isActive()) {
-            link_->readdatTick();
+        while (link_->recordTimer()->isActive()) {
+            link_->recordTick();
             port_->answer();
         }
         QCOMPARE(port_->requests.last(), quint16(10000));
@@ -146,15 +150,15 @@ private slots:
         linkUp();
         QSignalSpy progress(link_.get(), &Link::downloadProgress);
         download();
-        link_->readdatTick();
-        link_->readdatTick(); // record 1 is still unanswered: nothing goes out
+        link_->recordTick();
+        link_->recordTick(); // record 1 is still unanswered: nothing goes out
         QCOMPARE(port_->requests.last(), quint16(1));
         port_->answer(); // late, within its timeout
-        link_->readdatTick();
+        link_->recordTick();
         QCOMPARE(port_->requests.last(), quint16(2));
         link_->download().request().replyTimeout();
         port_->answer(); // after its timeout: thrown away, the line settles on
-        link_->readdatTick();
+        link_->recordTick();
         QCOMPARE(port_->requests.last(), quint16(2));
         link_->download().request().settleTimeout();
         QCOMPARE(port_->requests.last(), quint16(3)); // its tick had come
@@ -162,11 +166,11 @@ private slots:
         QCOMPARE(table_.TextMatrix(1, 2), u"12.34Ω"_s);
         QCOMPARE(table_.TextMatrix(2, 0) + table_.TextMatrix(2, 1), QString());
         QCOMPARE(table_.TextMatrix(3, 3), u"1234.5Ωm"_s);
-        link_->readdatTick(); // the repair pass asks for record 2 at once
+        link_->recordTick(); // the repair pass asks for record 2 at once
         QCOMPARE(link_->state(), LinkState::Repairing);
         QCOMPARE(port_->requests.last(), quint16(2));
         port_->answer();
-        link_->readdatTick();
+        link_->recordTick();
         QCOMPARE(table_.TextMatrix(2, 1), u"5.5V"_s);
         QCOMPARE(link_->state(), LinkState::Linked);
         QCOMPARE(progress.size(), 3); // repairs are reported apart
@@ -183,7 +187,7 @@ private slots:
         run([&] {
             if (link_->state() == LinkState::Repairing) {
                 QVERIFY(!link_->buttonsOn());
-                link_->comunicationTick(); // polling waits for the repairs too
+                link_->pollTick(); // polling waits for the repairs too
             }
         });
         QCOMPARE(port_->requests, (QList<quint16>{1, 2, 3, 4, 5, 6, 2, 4, 5, 4, 5}));
@@ -191,7 +195,7 @@ private slots:
         QCOMPARE(link_->missingRecords(), 1);
         QCOMPARE(ended, QList<QVariantList>{{true}});
         QVERIFY(link_->buttonsOn());
-        QVERIFY(link_->comunicationTimer()->isActive());
+        QVERIFY(link_->pollTimer()->isActive());
         QCOMPARE(table_.Rows(), 7);
         QCOMPARE(table_.TextMatrix(2, 0) + table_.TextMatrix(4, 0) + table_.TextMatrix(5, 0) + table_.TextMatrix(6, 0), u"256"_s);
 
@@ -201,10 +205,10 @@ private slots:
         run([&] {
             if (link_->state() == LinkState::Repairing && port_->requests.last() == 3)
                 for (int n = 0; n < 5; ++n)
-                    link_->comtimoutTick();
+                    link_->watchdogTick();
         });
         QCOMPARE(link_->state(), LinkState::Searching);
-        QVERIFY(!link_->readdatTimer()->isActive());
+        QVERIFY(!link_->recordTimer()->isActive());
         QCOMPARE(ended.size(), 2);
         QCOMPARE(ended.last().at(0).toBool(), false);
     }
@@ -217,13 +221,15 @@ private slots:
         const QByteArray seven = QByteArray::fromHex("e80321147b00c8");
         for (qint16 code : {qint16(13000), qint16(3), qint16(11000)}) {
             link_->sendcmd(code);
-            link_->comtimoutTick();
+            link_->watchdogTick();
             port_->deliver(seven);
             if (code != 11000)
-                link_->onComm(); // called directly: the threshold holds short replies back
+                link_->onReceived(); // called directly: the threshold holds short replies back
             QVERIFY(link_->rcvdata() == seven && link_->timoutcount() == 0);
         }
-        QVERIFY(readings.isEmpty() && records.isEmpty() && link_->reading().r == u"0.00 Ω"_s);
+        QVERIFY(readings.isEmpty());
+        QVERIFY(records.isEmpty());
+        QCOMPARE(link_->reading().r, u"0.00 Ω"_s);
     }
 
 private:
@@ -241,10 +247,10 @@ private:
     void linkUp()
     {
         do
-            link_->findcomTick();
+            link_->searchTick();
         while (!port_->portOpen());
         port_->answer();
-        link_->findcomTick();
+        link_->searchTick();
         QVERIFY(link_->comok());
     }
     // Drives the download to its end: each request is answered, except the
@@ -263,7 +269,7 @@ private:
             } else if (request.ownsLine()) {
                 port_->answer();
             } else {
-                link_->readdatTick();
+                link_->recordTick();
             }
             each();
         }
@@ -272,7 +278,8 @@ private:
     {
         link_->selectTab(false);
         link_->readRecords();
-        QVERIFY(!link_->comunicationTimer()->isActive() && !link_->buttonsOn());
+        QVERIFY(!link_->pollTimer()->isActive());
+        QVERIFY(!link_->buttonsOn());
         port_->answer();
     }
 

@@ -48,7 +48,9 @@ private slots:
         r.apply(*p::decodeMeasurement(hex("10275208010203040506")));
         QCOMPARE(r.v + r.r + r.p_length, u"OL V100.0KΩ0.00 m"_s);
         QCOMPARE(r.testmode, 1);
-        QVERIFY(!r.noise && !r.lowbat && r.hvolt);
+        QVERIFY(!r.noise);
+        QVERIFY(!r.lowbat);
+        QVERIFY(r.hvolt);
 
         // Milliamps name no measurement: no caption, no mode, but the marks follow.
         const auto m = p::decodeMeasurement(hex("01006110000000000000"));
@@ -56,7 +58,8 @@ private slots:
         QVERIFY(m->main.isEmpty());
         r.apply(*m);
         QCOMPARE(r.testmode, 1);
-        QVERIFY(r.lowbat && !r.hvolt);
+        QVERIFY(r.lowbat);
+        QVERIFY(!r.hvolt);
     }
 
     void shortOrRandomRepliesAreSafe()

@@ -78,7 +78,9 @@ private slots:
         QCOMPARE(received.at(2).at(1).value<Measurement>().main, QStringLiteral("3Ω"));
         QCOMPARE(finished.size(), 1);
         const DownloadResult r = resultOf(finished);
-        QVERIFY(r.end == DownloadEnd::Complete && r.missing.isEmpty() && r.count == 4);
+        QCOMPARE(r.end, DownloadEnd::Complete);
+        QVERIFY(r.missing.isEmpty());
+        QCOMPARE(r.count, 4);
     }
 
     void silentRequestsAreAskedAgainAndThoseNeverAnsweredAreListed()

@@ -113,7 +113,8 @@ private slots:
         for (SoilPoint& p : points)
             p = {p.spacing_m * aScale, p.rho_ohm_m * rhoScale, true};
         const SoilAnalysis r = analyse(points);
-        QVERIFY(r.twoLayer && r.message.isEmpty());
+        QVERIFY(r.twoLayer);
+        QVERIFY(r.message.isEmpty());
         QVERIFY(std::fabs(r.twoLayer->rho1_ohm_m / (150.0 * rhoScale) - 1.0) < 0.005);
         QVERIFY(std::fabs(r.twoLayer->rho2_ohm_m / (rhoFor(150.0, k) * rhoScale) - 1.0) < 0.005);
         QVERIFY(std::fabs(r.twoLayer->h_m / (h * aScale) - 1.0) < 0.005);
@@ -127,7 +128,8 @@ private slots:
         for (unsigned seed : {1u, 2u, 3u}) {
             const SoilAnalysis r = analyse(sounding(300.0, 60.0, 3.0, 3, 0.05, seed));
             QVERIFY(r.twoLayer);
-            QVERIFY2(r.twoLayer->rms_percent > 3.0 && r.twoLayer->rms_percent < 6.5, qPrintable(QString::number(r.twoLayer->rms_percent)));
+            QVERIFY2(r.twoLayer->rms_percent > 3.0, qPrintable(QString::number(r.twoLayer->rms_percent)));
+            QVERIFY2(r.twoLayer->rms_percent < 6.5, qPrintable(QString::number(r.twoLayer->rms_percent)));
             QVERIFY(std::fabs(r.twoLayer->rho1_ohm_m / 300.0 - 1.0) < 0.15);
             QVERIFY(std::fabs(r.twoLayer->rho2_ohm_m / 60.0 - 1.0) < 0.15);
             QVERIFY(std::fabs(r.twoLayer->h_m / 3.0 - 1.0) < 0.3);
@@ -140,7 +142,8 @@ private slots:
         const SoilAnalysis r = analyse({{1, 100, true}, {2, 200, true}, {4, 400, true}, {8, 1e6, false}});
         QCOMPARE(r.pointsUsed, 3);
         QVERIFY(std::fabs(r.uniform->rho_ohm_m - 0.0175 / 1.3125e-4) < 1e-9);
-        QVERIFY(r.twoLayer && r.twoLayer->rms_percent < r.uniform->rms_percent);
+        QVERIFY(r.twoLayer);
+        QVERIFY(r.twoLayer->rms_percent < r.uniform->rms_percent);
     }
 
     void unfittableReadingsGiveAMessageNotANumber_data()

@@ -73,8 +73,10 @@ class TestSoilWindow : public QObject {
     // The figures or the plain message, and n points in the chart and the list.
     void expectShown(int n)
     {
-        QVERIFY(child<QLabel>("soilEmpty")->isVisible() == (n == 0) && child<QLabel>("soilFigures")->isVisible() == (n > 0));
-        QVERIFY(window_->chart().includedSeries()->count() == n && child<QTableView>("soilPoints")->model()->rowCount() == n);
+        QCOMPARE(child<QLabel>("soilEmpty")->isVisible(), (n == 0));
+        QCOMPARE(child<QLabel>("soilFigures")->isVisible(), (n > 0));
+        QCOMPARE(window_->chart().includedSeries()->count(), n);
+        QCOMPARE(child<QTableView>("soilPoints")->model()->rowCount(), n);
     }
 
 private slots:
@@ -93,16 +95,19 @@ private slots:
     void followsRecordsAndClearWithAPlainMessageWhenEmpty()
     {
         const SoilAnalysis none = window_->session().analysis();
-        QVERIFY(none.verdict == SoilAnalysis::Verdict::NoPoints && child<QLabel>("soilEmpty")->text() == verdictText(none));
+        QCOMPARE(none.verdict, SoilAnalysis::Verdict::NoPoints);
+        QCOMPARE(child<QLabel>("soilEmpty")->text(), verdictText(none));
         expectShown(0);
         const int refreshes = window_->session().refreshCount();
         appendSounding(*table_, 1);
         QTRY_COMPARE(window_->session().points().size(), size_t(7));
-        QVERIFY(window_->session().refreshCount() == refreshes + 1 && window_->session().points().back().record == 7);
+        QCOMPARE(window_->session().refreshCount(), refreshes + 1);
+        QCOMPARE(window_->session().points().back().record, 7);
         const SoilAnalysis& a = window_->session().analysis(); // how well it fits: test_soilmodel
         QVERIFY(a.twoLayer && child<QLabel>("soilFigures")->text().contains(figure(a.twoLayer->rho1_ohm_m)));
         expectShown(7);
-        QVERIFY(window_->chart().twoLayerSeries()->count() > 20 && window_->chart().uniformSeries()->count() == 2);
+        QVERIFY(window_->chart().twoLayerSeries()->count() > 20);
+        QCOMPARE(window_->chart().uniformSeries()->count(), 2);
 
         window_->hide();
         table_->initgrid();
@@ -121,19 +126,24 @@ private slots:
         QVERIFY(list->setData(list->index(6, 0), Qt::Unchecked, Qt::CheckStateRole)); // 32 m
         QVERIFY(list->index(6, 0).data(Qt::CheckStateRole).toInt() == Qt::Unchecked && window_->session().analysis().pointsUsed == 6);
         QVERIFY(window_->session().analysis().uniform->rho_ohm_m != uniformBefore);
-        QVERIFY(window_->chart().excludedSeries()->count() == 1 && window_->chart().includedSeries()->count() == 6);
+        QCOMPARE(window_->chart().excludedSeries()->count(), 1);
+        QCOMPARE(window_->chart().includedSeries()->count(), 6);
 
         table_->appendRecord(10, rhoRecord(64.0, 70.0));
         QTRY_COMPARE(window_->session().points().size(), size_t(8));
-        QVERIFY(!window_->session().points()[6].point.included && window_->session().analysis().pointsUsed == 7);
+        QVERIFY(!window_->session().points()[6].point.included);
+        QCOMPARE(window_->session().analysis().pointsUsed, 7);
 
         // Down to two spacings: the uniform model alone, and the window says why.
         for (int row = 2; row < 8; ++row)
             list->setData(list->index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
         const SoilAnalysis& two = window_->session().analysis();
-        QVERIFY(!two.twoLayer && two.verdict == SoilAnalysis::Verdict::TooFewSpacings && two.distinctSpacings == 2);
+        QVERIFY(!two.twoLayer);
+        QCOMPARE(two.verdict, SoilAnalysis::Verdict::TooFewSpacings);
+        QCOMPARE(two.distinctSpacings, 2);
         QCOMPARE(child<QLabel>("soilMessage")->text(), verdictText(two));
-        QVERIFY(child<QLabel>("soilMessage")->isVisible() && child<QLabel>("soilFigures")->isVisible());
+        QVERIFY(child<QLabel>("soilMessage")->isVisible());
+        QVERIFY(child<QLabel>("soilFigures")->isVisible());
 
         // Another sounding under the same record numbers is another set of readings.
         table_->initgrid();
@@ -158,7 +168,8 @@ private slots:
         const QString file = tmp_.filePath("report.pdf");
         saveAs(file);
         window_->exportReport();
-        QVERIFY(dialog_->messages.isEmpty() && dialog_->saves.value(0).initDir == QDir::toNativeSeparators(tmp_.path()));
+        QVERIFY(dialog_->messages.isEmpty());
+        QCOMPARE(dialog_->saves.value(0).initDir, QDir::toNativeSeparators(tmp_.path()));
         const QString text = pdftotext({"-layout", "-enc", "UTF-8", file, "-"});
         const SoilAnalysis& a = window_->session().analysis();
         for (const QString& expected :
@@ -169,7 +180,8 @@ private slots:
               figure(a.uniform->rho_ohm_m), figure(window_->session().points()[3].point.rho_ohm_m)})
             QVERIFY2(text.contains(expected), qPrintable(expected + " not in:\n" + text.left(3000)));
         // The records table runs over several pages, down to its last row.
-        QVERIFY(text.count('\f') >= 3 && text.contains(QRegularExpression("\\b150\\s+5\\.00Ω")));
+        QVERIFY(text.count('\f') >= 3);
+        QVERIFY(text.contains(QRegularExpression("\\b150\\s+5\\.00Ω")));
 
         saveAs(tmp_.filePath("points.csv"));
         window_->exportCsv();
@@ -177,14 +189,18 @@ private slots:
         const QList<QByteArray> lines = bytes.trimmed().split('\n');
         QCOMPARE(lines.value(0), "record,spacing_m,resistivity_ohm_m,included,model_spacing_m,two_layer_ohm_m,uniform_ohm_m");
         QCOMPARE(lines.size(), 1 + 41);
-        QVERIFY(lines.value(7).startsWith("7,32,") && lines.value(7).split(',').value(3) == "0" && lines.value(1).split(',').value(3) == "1");
+        QVERIFY(lines.value(7).startsWith("7,32,"));
+        QCOMPARE(lines.value(7).split(',').value(3), "0");
+        QCOMPARE(lines.value(1).split(',').value(3), "1");
         // The last model line: no record, the curve at 32 m.
         const TwoLayerModel m = *window_->session().analysis().twoLayer;
         const QList<QByteArray> last = lines.last().split(',');
-        QVERIFY(last.value(0).isEmpty() && last.value(4).toDouble() == 32.0
-                && std::fabs(last.value(5).toDouble() / wennerApparent(32.0, m.rho1_ohm_m, m.rho2_ohm_m, m.h_m) - 1) < 1e-9);
+        QVERIFY(last.value(0).isEmpty());
+        QCOMPARE(last.value(4).toDouble(), 32.0);
+        QVERIFY(std::fabs(last.value(5).toDouble() / wennerApparent(32.0, m.rho1_ohm_m, m.rho2_ohm_m, m.h_m) - 1) < 1e-9);
         const SoilInput back = parseSoilInput(bytes);
-        QVERIFY2(back.ok() && back.points.size() == 7, qPrintable(back.error));
+        QVERIFY2(back.ok(), qPrintable(back.error));
+        QVERIFY2(back.points.size() == 7, qPrintable(back.error));
     }
 
     void aFailedOrCancelledSaveWritesNothing()
@@ -196,15 +212,17 @@ private slots:
         const QString missing = folder.filePath("no-such-folder/out");
         saveAs(missing + ".pdf"); // both exports write through one function
         window_->exportReport();
-        QVERIFY(dialog_->messages.size() == 1 && dialog_->beeps == 1);
-        QVERIFY(dialog_->messages[0].icon == QMessageBox::Warning
-                && dialog_->messages[0].text.contains(QDir::toNativeSeparators(missing)));
+        QCOMPARE(dialog_->messages.size(), 1);
+        QCOMPARE(dialog_->beeps, 1);
+        QCOMPARE(dialog_->messages[0].icon, QMessageBox::Warning);
+        QVERIFY(dialog_->messages[0].text.contains(QDir::toNativeSeparators(missing)));
         QVERIFY(!QFileInfo::exists(folder.filePath("no-such-folder")));
 
         dialog_->saveReplies = {{DialogOutcome::kCancelled, {}}, {DialogOutcome::kFailed, {}}};
         window_->exportReport();
         window_->exportCsv();
-        QVERIFY(dialog_->messages.size() == 2 && QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        QCOMPARE(dialog_->messages.size(), 2);
+        QVERIFY(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
 };
 

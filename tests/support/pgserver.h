@@ -24,7 +24,8 @@ public:
     // Empty when the server runs, else why it does not.
     QString start()
     {
-        const QStringList found = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        const QStringList found =
+            QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
         if (found.isEmpty() || !dir_.isValid())
             return QStringLiteral("no PostgreSQL server installed (scripts/setup.sh installs it)");
         bin_ = QStringLiteral("/usr/lib/postgresql/%1/bin/").arg(found.constLast());
@@ -35,10 +36,13 @@ public:
             user_ = QStringLiteral("postgres");
         }
         QString out;
-        if (!run({bin("initdb"), "-D", data(), "-U", "brackenmoor", "-A", "trust", "-E", "UTF8", "--locale=C", "--no-sync"}, &out))
+        if (!run({bin("initdb"), "-D", data(), "-U", "brackenmoor", "-A", "trust", "-E", "UTF8", "--locale=C",
+                  "--no-sync"},
+                 &out))
             return QStringLiteral("initdb failed: ") + out;
         const QString options = QStringLiteral("-c listen_addresses='' -k %1 -c fsync=off").arg(dir_.path());
-        if (!run({bin("pg_ctl"), "-D", data(), "-o", options, "-l", dir_.filePath("log"), "-w", "-t", "60", "start"}, &out))
+        if (!run({bin("pg_ctl"), "-D", data(), "-o", options, "-l", dir_.filePath("log"), "-w", "-t", "60", "start"},
+                 &out))
             return QStringLiteral("the server did not start: ") + out;
         started_ = true;
         return {};

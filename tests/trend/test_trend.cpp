@@ -46,11 +46,15 @@ private slots:
         store.add(resistance(1235, 10000), kT0 + 4000); // Rc overloaded
         QCOMPARE(store.size(), size_t(5));
         const std::vector<TrendRun> runs = store.runs();
-        QVERIFY(runs.size() == 2 && runs[0].kind == Kind::Voltage && runs[1].kind == Kind::Resistance
-                && runs[1].first == 3 && store.lastRun().first == 3);
+        QCOMPARE(runs.size(), 2);
+        QCOMPARE(runs[0].kind, Kind::Voltage);
+        QCOMPARE(runs[1].kind, Kind::Resistance);
+        QCOMPARE(runs[1].first, 3);
+        QCOMPARE(store.lastRun().first, 3);
 
         const auto voltLines = trendLines(store, runs[0], TrendValue::Main, 800);
-        QVERIFY(voltLines.size() == 2 && trendLines(store, runs[1], TrendValue::Rc, 800).size() == 1);
+        QCOMPARE(voltLines.size(), 2);
+        QCOMPARE(trendLines(store, runs[1], TrendValue::Rc, 800).size(), 1);
         QCOMPARE(voltLines[1].front(), QPointF(double(kT0 + 2000), 5.6));
         QCOMPARE(trendLines(store, runs[1], TrendValue::Rp, 800).front().back().y(), 4560.0);
 
@@ -69,10 +73,14 @@ private slots:
         TrendStore store;
         for (int i = 0; i < 86400 + 100; ++i)
             store.add(resistance(quint16(i % 5000)), kT0 + i * 1000LL);
-        QVERIFY(store.size() == 86400 && store.capacity() == 86400);
-        QVERIFY(store.at(0).msecs == kT0 + 100 * 1000LL && store.at(86399).msecs == kT0 + 86499 * 1000LL);
+        QCOMPARE(store.size(), 86400);
+        QCOMPARE(store.capacity(), 86400);
+        QCOMPARE(store.at(0).msecs, kT0 + 100 * 1000LL);
+        QCOMPARE(store.at(86399).msecs, kT0 + 86499 * 1000LL);
         const auto lines = trendLines(store, store.lastRun(), TrendValue::Main, 500);
-        QVERIFY(lines.size() == 1 && lines[0].size() <= 1000 && lines[0].size() >= 500);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY(lines[0].size() <= 1000);
+        QVERIFY(lines[0].size() >= 500);
         // The extremes survive the thinning.
         QCOMPARE(std::max_element(lines[0].begin(), lines[0].end(), [](auto a, auto b) { return a.y() < b.y(); })->y(), 49.99);
 
@@ -100,7 +108,8 @@ private slots:
         window.addMeasurement(resistance(300), kT0 + 2000);
         QCoreApplication::processEvents();
         const auto axes = window.chart()->axes(Qt::Vertical);
-        QVERIFY(axes.size() == 2 && axes[1]->isVisible()); // Rc and Rp on their own axis
+        QCOMPARE(axes.size(), 2);
+        QVERIFY(axes[1]->isVisible()); // Rc and Rp on their own axis
         QCOMPARE(axes[0]->titleText(), QStringLiteral("接地电阻 (Ω)"));
         const auto count = [&](bool pieces) {
             int n = 0;
@@ -112,7 +121,8 @@ private slots:
 
         window.addMeasurement(volts(55), kT0 + 3000);
         QCoreApplication::processEvents();
-        QVERIFY(axes[0]->titleText() == QStringLiteral("接地电压 (V)") && !axes[1]->isVisible());
+        QCOMPARE(axes[0]->titleText(), QStringLiteral("接地电压 (V)"));
+        QVERIFY(!axes[1]->isVisible());
         QCOMPARE(count(false), 1);
 
         // A pause takes nothing, and the line does not bridge it.
@@ -121,7 +131,8 @@ private slots:
         window.addMeasurement(volts(56), kT0 + 4000);
         pause->click();
         window.addMeasurement(volts(57), kT0 + 5000);
-        QVERIFY(window.store().size() == 5 && trendLines(window.store(), window.store().lastRun(), TrendValue::Main, 800).size() == 2);
+        QCOMPARE(window.store().size(), 5);
+        QCOMPARE(trendLines(window.store(), window.store().lastRun(), TrendValue::Main, 800).size(), 2);
 
         window.exportCsv();
         QCOMPARE(dialog.saves.at(0).filter, QStringLiteral("csv格式 (*.csv)|*.csv|"));

@@ -17,10 +17,7 @@ HistoryCommands::HistoryCommands(QWidget* window, const RecordTable& table, Comm
 {
 }
 
-HistoryCommands::~HistoryCommands()
-{
-    delete historyWindow_.data();
-}
+HistoryCommands::~HistoryCommands() { delete historyWindow_.data(); }
 
 void HistoryCommands::saveTable()
 {
@@ -35,9 +32,9 @@ void HistoryCommands::saveTable()
     const std::unique_ptr<HistoryStore> store = HistorySettings::open(&error);
     if (!store)
         return tell(true, tr("无法打开现场记录数据库:\n%1").arg(error));
-    SaveVisitDialog dialog(store->sites().value.value_or(QList<SiteSummary>()),
-                           [&store](const QString& site) { return store->points(site).value.value_or(QList<TestPoint>()); },
-                           window_);
+    SaveVisitDialog dialog(
+        store->sites().value.value_or(QList<SiteSummary>()),
+        [&store](const QString& site) { return store->points(site).value.value_or(QList<TestPoint>()); }, window_);
     if (!runDialog_(dialog))
         return;
     const VisitChoice choice = dialog.choice();
@@ -50,7 +47,9 @@ void HistoryCommands::saveTable()
     const auto id = store->addVisit(choice.point, visit);
     if (!id.ok())
         return tell(true, tr("未保存到现场记录:\n%1").arg(id.error));
-    tell(false, tr("已保存 %1 条记录: %2 / %3。").arg(visit.readings.size()).arg(choice.point.siteName, choice.point.pointName));
+    tell(false, tr("已保存 %1 条记录: %2 / %3。")
+                    .arg(visit.readings.size())
+                    .arg(choice.point.siteName, choice.point.pointName));
     if (historyWindow_)
         historyWindow_->reload();
 }

@@ -11,7 +11,7 @@ class QWidget;
 namespace bm {
 class CommonDialog;
 class RecordTable;
-}
+} // namespace bm
 
 namespace bm::history {
 

@@ -80,7 +80,8 @@ HistoryWindow::HistoryWindow(CommonDialog* dialog, QWidget* parent)
     connect(change, &QPushButton::clicked, this, &HistoryWindow::chooseDatabase);
     connect(exportButton, &QPushButton::clicked, this, &HistoryWindow::exportSite);
     connect(importButton, &QPushButton::clicked, this, [this] {
-        const QString name = QFileDialog::getOpenFileName(this, tr("导入现场"), defaultSaveFolder(), tr("现场记录包 (*.json)"));
+        const QString name =
+            QFileDialog::getOpenFileName(this, tr("导入现场"), defaultSaveFolder(), tr("现场记录包 (*.json)"));
         if (!name.isEmpty())
             importPackage(name);
     });
@@ -144,9 +145,9 @@ void HistoryWindow::reload()
 void HistoryWindow::chooseDatabase()
 {
     bool ok = false;
-    const QString url = QInputDialog::getText(this, tr("现场记录数据库"),
-                                              tr("SQLite 文件路径，或 postgresql://用户@主机:端口/数据库"),
-                                              QLineEdit::Normal, HistorySettings::databaseUrl(), &ok);
+    const QString url =
+        QInputDialog::getText(this, tr("现场记录数据库"), tr("SQLite 文件路径，或 postgresql://用户@主机:端口/数据库"),
+                              QLineEdit::Normal, HistorySettings::databaseUrl(), &ok);
     if (!ok || url.trimmed().isEmpty())
         return;
     HistorySettings::setDatabaseUrl(url.trimmed());
@@ -168,7 +169,10 @@ void HistoryWindow::selectPoint(const QString& name)
 }
 
 QString HistoryWindow::currentSite() const { return sites_->currentItem() ? sites_->currentItem()->text() : QString(); }
-QString HistoryWindow::currentPoint() const { return pointList_->currentItem() ? pointList_->currentItem()->text() : QString(); }
+QString HistoryWindow::currentPoint() const
+{
+    return pointList_->currentItem() ? pointList_->currentItem()->text() : QString();
+}
 
 void HistoryWindow::showPoints()
 {
@@ -192,9 +196,10 @@ void HistoryWindow::showVisits()
     for (int row = 0; row < shown_.size(); ++row) {
         const VisitSummary& v = shown_[row];
         const QString verdict = v.pass ? (*v.pass ? tr("合格") : tr("不合格")) : QString();
-        setRow(visits_, row, {QLocale().toString(v.timeUtc.toLocalTime(), QLocale::ShortFormat), v.pointName,
-                              QString::number(v.readingCount), v.keyName.isEmpty() ? QString() : figureText(v.keyValue, v.keyUnit),
-                              verdict, v.operatorName});
+        setRow(visits_, row,
+               {QLocale().toString(v.timeUtc.toLocalTime(), QLocale::ShortFormat), v.pointName,
+                QString::number(v.readingCount), v.keyName.isEmpty() ? QString() : figureText(v.keyValue, v.keyUnit),
+                verdict, v.operatorName});
     }
     readings_->setRowCount(0);
     const auto it = std::find_if(points_.begin(), points_.end(), [&](const TestPoint& p) { return p.name == point; });
@@ -293,7 +298,9 @@ void HistoryWindow::importPackage(const QString& fileName)
     selectSite(site);
     dialog_->message(QMessageBox::Information, tr("导入"),
                      tr("新增 %1 个测试点、%2 次测试；%3 次测试已存在。")
-                         .arg(counts.value->points).arg(counts.value->visits).arg(counts.value->visitsKept));
+                         .arg(counts.value->points)
+                         .arg(counts.value->visits)
+                         .arg(counts.value->visitsKept));
 }
 
 void HistoryWindow::warn(const QString& text)

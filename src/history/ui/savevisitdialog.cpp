@@ -12,11 +12,12 @@
 
 namespace bm::history {
 
-SaveVisitDialog::SaveVisitDialog(const QList<SiteSummary>& sites, std::function<QList<TestPoint>(const QString&)> pointsOf,
-                                 QWidget* parent)
-    : QDialog(parent), pointsOf_(std::move(pointsOf)), site_(new QComboBox), point_(new QComboBox), kind_(new QComboBox),
-      limit_(new QLineEdit), operator_(new QLineEdit), instrument_(new QLineEdit), weather_(new QLineEdit),
-      ground_(new QLineEdit), notes_(new QPlainTextEdit), time_(new QDateTimeEdit(QDateTime::currentDateTime()))
+SaveVisitDialog::SaveVisitDialog(const QList<SiteSummary>& sites,
+                                 std::function<QList<TestPoint>(const QString&)> pointsOf, QWidget* parent)
+    : QDialog(parent), pointsOf_(std::move(pointsOf)), site_(new QComboBox), point_(new QComboBox),
+      kind_(new QComboBox), limit_(new QLineEdit), operator_(new QLineEdit), instrument_(new QLineEdit),
+      weather_(new QLineEdit), ground_(new QLineEdit), notes_(new QPlainTextEdit),
+      time_(new QDateTimeEdit(QDateTime::currentDateTime()))
 {
     setWindowTitle(tr("保存到现场记录"));
     site_->setEditable(true);
@@ -65,7 +66,8 @@ void SaveVisitDialog::siteChanged(const QString& site)
 // A known point shows its kind and limit; the kind of a point once made stays.
 void SaveVisitDialog::pointChanged(const QString& point)
 {
-    const auto known = std::find_if(points_.begin(), points_.end(), [&](const TestPoint& p) { return p.name == point; });
+    const auto known =
+        std::find_if(points_.begin(), points_.end(), [&](const TestPoint& p) { return p.name == point; });
     kind_->setEnabled(known == points_.end());
     if (known == points_.end())
         return;
@@ -96,7 +98,8 @@ VisitChoice SaveVisitDialog::choice() const
     const double limit = QLocale().toDouble(limit_->text(), &ok);
     if (ok && limit > 0)
         c.point.limitOhm = limit;
-    c.conditions = {operator_->text(), instrument_->text(), weather_->text(), ground_->text(), notes_->toPlainText(), {}};
+    c.conditions = {operator_->text(), instrument_->text(),   weather_->text(),
+                    ground_->text(),   notes_->toPlainText(), {}};
     c.time = time_->dateTime();
     return c;
 }

@@ -19,7 +19,7 @@ Measurement record(quint16 main, quint8 format, quint16 rc = 123, quint16 rp = 4
 
 } // namespace
 
-class TstCsvWriter : public QObject {
+class TestCsvWriter : public QObject {
     Q_OBJECT
 private slots:
     void siTextIsTheExactShortestDecimal()
@@ -61,5 +61,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstCsvWriter)
-#include "tst_csvwriter.moc"
+QTEST_GUILESS_MAIN(TestCsvWriter)
+#include "test_csvwriter.moc"

@@ -23,7 +23,7 @@ void setPorts(const QStringList& paths)
 
 } // namespace
 
-class TstCommPort : public QObject {
+class TestCommPort : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir_;
@@ -83,7 +83,8 @@ private slots:
         CommPort second;
         second.setCommPort(7);
         QCOMPARE(second.open(), OpenOutcome::Busy);
-        QVERIFY(port_.portOpen() && !second.lastError().isEmpty());
+        QVERIFY(port_.portOpen());
+        QVERIFY(!second.lastError().isEmpty());
         port_.close();
         QCOMPARE(second.open(), OpenOutcome::Opened);
     }
@@ -112,7 +113,8 @@ private slots:
         QCOMPARE(received.count(), 0);
         QVERIFY(received.wait(5000));
         port_.clearInput();
-        QVERIFY(port_.inBufferCount() == 0 && port_.input().isEmpty());
+        QCOMPARE(port_.inBufferCount(), 0);
+        QVERIFY(port_.input().isEmpty());
     }
 
     // Sent in three-byte requests, each cleared from the output at once as the link does.
@@ -144,7 +146,8 @@ private slots:
         QSignalSpy lost(&port_, &CommPort::lost);
         sim_->vanish();
         QVERIFY(lost.wait(5000));
-        QVERIFY(!port_.portOpen() && !port_.lastError().isEmpty());
+        QVERIFY(!port_.portOpen());
+        QVERIFY(!port_.lastError().isEmpty());
         QTest::qWait(500);
         QCOMPARE(lost.count(), 1);
         QVERIFY2(errors < 20, qPrintable(QStringLiteral("%1 errors").arg(errors)));
@@ -152,12 +155,13 @@ private slots:
         // A dead port takes writes and reads quietly.
         port_.output(QByteArray::fromHex("77c832"));
         port_.clearInput();
-        QVERIFY(port_.input().isEmpty() && port_.inBufferCount() == 0);
+        QVERIFY(port_.input().isEmpty());
+        QCOMPARE(port_.inBufferCount(), 0);
         QCOMPARE(port_.open(), OpenOutcome::Missing);
         QVERIFY(sim_->reappear()); // plugged back in under the same name
         QCOMPARE(port_.open(), OpenOutcome::Opened);
     }
 };
 
-QTEST_GUILESS_MAIN(TstCommPort)
-#include "tst_commport.moc"
+QTEST_GUILESS_MAIN(TestCommPort)
+#include "test_commport.moc"

@@ -90,4 +90,4 @@ private slots:
 };
 
 QTEST_MAIN(TestCommonDialog)
-#include "tst_commondialog.moc"
+#include "test_commondialog.moc"

@@ -106,8 +106,11 @@ private slots:
         QCOMPARE((QStringList{seen.fileName, seen.filter, seen.defaultExt, seen.initDir}),
                  (QStringList{"Quillmarsh", "txt格式 (*.txt)|*.txt|excel格式 (*.xls)|*.xls|", ".txt",
                               QDir::toNativeSeparators(folder_)}));
-        QVERIFY(seen.flags == 2 && seen.cancelError && QFileInfo(folder_).isDir() && fake_->messages.isEmpty());
-        QCOMPARE(readAll(path("table.txt")), textFileBytes(tableLines(gridOf(table_), 2))); // the layout: tst_fileformats
+        QCOMPARE(seen.flags, 2);
+        QVERIFY(seen.cancelError);
+        QVERIFY(QFileInfo(folder_).isDir());
+        QVERIFY(fake_->messages.isEmpty());
+        QCOMPARE(readAll(path("table.txt")), textFileBytes(tableLines(gridOf(table_), 2))); // the layout: test_fileformats
     }
 
     // One remembered file type for both save commands; it alone decides the format and the default extension.
@@ -130,11 +133,13 @@ private slots:
         commands_->save();
         QCOMPARE(grabsWhenShown, 1);
         QImageReader reader(path("r2.txt"));
-        QVERIFY(reader.format() == "jpeg" && reader.size() == window_.grab().size());
+        QCOMPARE(reader.format(), "jpeg");
+        QCOMPARE(reader.size(), window_.grab().size());
         QCOMPARE(QGuiApplication::clipboard()->text(), "kept");
         realtime_ = false;
         commands_->save();
-        QVERIFY(fake_->saves[4].defaultExt == ".txt" && fake_->saves[4].filterIndex == 1);
+        QCOMPARE(fake_->saves[4].defaultExt, ".txt");
+        QCOMPARE(fake_->saves[4].filterIndex, 1);
     }
 
     // 导出CSV writes what the command-line tool writes for the same records, offers only
@@ -153,7 +158,9 @@ private slots:
         fake_->saveReplies = {{0, path("records")}};
         commands_->savecsv();
         QCOMPARE(readAll(path("records.csv")), recordsCsv(downloaded));
-        QVERIFY(fake_->saves[0].filter == "csv格式 (*.csv)|*.csv|" && fake_->FilterIndex == 2 && fake_->messages.isEmpty());
+        QCOMPARE(fake_->saves[0].filter, "csv格式 (*.csv)|*.csv|");
+        QCOMPARE(fake_->FilterIndex, 2);
+        QVERIFY(fake_->messages.isEmpty());
     }
 
     // Cancel writes, prints and says nothing; a dialog that fails writes and prints nothing but says so.
@@ -166,7 +173,9 @@ private slots:
         }
         fake_->printReplies = {{DialogOutcome::kCancelled, "Cancel"}};
         commands_->print();
-        QVERIFY(fake_->saves.size() == 2 && fake_->messages.isEmpty() && fake_->beeps == 0);
+        QCOMPARE(fake_->saves.size(), 2);
+        QVERIFY(fake_->messages.isEmpty());
+        QCOMPARE(fake_->beeps, 0);
 
         fake_->saveReplies = {{DialogOutcome::kFailed, path("never")}};
         commands_->save();
@@ -175,9 +184,12 @@ private slots:
         // A printer that cannot start is a failure too.
         fake_->pdf.setOutputFileName(tmp_.filePath("no/such/folder/out.pdf"));
         commands_->print();
-        QVERIFY(fake_->beeps == 3 && fake_->messages.size() == 3);
-        QVERIFY(fake_->messages[1].icon == QMessageBox::Warning && fake_->messages[1].title == "Printing Error!");
-        QVERIFY(fake_->messages[1].text == "文件打印出错.\r\n没有安装打印机" && fake_->messages[2].text.startsWith("文件打印出错.\r\n"));
+        QCOMPARE(fake_->beeps, 3);
+        QCOMPARE(fake_->messages.size(), 3);
+        QCOMPARE(fake_->messages[1].icon, QMessageBox::Warning);
+        QCOMPARE(fake_->messages[1].title, "Printing Error!");
+        QCOMPARE(fake_->messages[1].text, "文件打印出错.\r\n没有安装打印机");
+        QVERIFY(fake_->messages[2].text.startsWith("文件打印出错.\r\n"));
         QVERIFY(QDir(folder_).entryList(QDir::Files).isEmpty());
     }
 
@@ -188,17 +200,19 @@ private slots:
 #ifdef Q_OS_LINUX
         fake_->saveReplies = {{0, "/dev/full", 0, true}};
         commands_->save();
-        QVERIFY(fake_->messages.size() == 1 && fake_->messages.takeFirst().text.startsWith("文件保存出错.\r\n/dev/full\r\n"));
+        QCOMPARE(fake_->messages.size(), 1);
+        QVERIFY(fake_->messages.takeFirst().text.startsWith("文件保存出错.\r\n/dev/full\r\n"));
 #endif
         writeAll(tmp_.filePath("plain"), "x");
         commands_->setSaveFolder(tmp_.filePath("plain/Quillmarsh"));
         fake_->saveReplies = {{0, tmp_.filePath("plain/inside")}, {0, tmp_.filePath("elsewhere")}};
         commands_->save();
-        QVERIFY(fake_->messages.size() == 1 && fake_->messages[0].icon == QMessageBox::Warning
-                && fake_->messages[0].title == "Saving Error!");
+        QCOMPARE(fake_->messages.size(), 1);
+        QCOMPARE(fake_->messages[0].icon, QMessageBox::Warning);
+        QCOMPARE(fake_->messages[0].title, "Saving Error!");
         const QString named = "文件保存出错.\r\n" + QDir::toNativeSeparators(tmp_.filePath("plain/inside.txt")) + "\r\n";
-        QVERIFY2(fake_->messages[0].text.startsWith(named) && fake_->messages[0].text.size() > named.size() + 3,
-                 qPrintable(fake_->messages[0].text));
+        QVERIFY2(fake_->messages[0].text.startsWith(named), qPrintable(fake_->messages[0].text));
+        QVERIFY2(fake_->messages[0].text.size() > named.size() + 3, qPrintable(fake_->messages[0].text));
         commands_->save();
         QVERIFY(QFile::exists(tmp_.filePath("elsewhere.txt")));
     }
@@ -222,7 +236,8 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previous);
 
-        QVERIFY(fake_->messages.size() == 1 && readAll(path("old.txt")) == QByteArray(600, 'p'));
+        QCOMPARE(fake_->messages.size(), 1);
+        QCOMPARE(readAll(path("old.txt")), QByteArray(600, 'p'));
         QCOMPARE(QDir(folder_).entryList(QDir::Files), QStringList{"old.txt"});
     }
 #endif
@@ -235,7 +250,9 @@ private slots:
         reading_.testmode = 3;
         reading_.p = "456 Ωm";
         commands_->print();
-        QVERIFY(fake_->Flags == 264 && fake_->CancelError && fake_->messages.isEmpty());
+        QCOMPARE(fake_->Flags, 264);
+        QVERIFY(fake_->CancelError);
+        QVERIFY(fake_->messages.isEmpty());
         const QStringList page = pdfPages();
         QCOMPARE(page.size(), 1);
         QCOMPARE(wordsPerLine(page[0]), wordsPerLine(readingPrintLines(reading_).join('\n')));
@@ -259,4 +276,4 @@ private slots:
 };
 
 QTEST_MAIN(TestOutputCommands)
-#include "tst_outputcommands.moc"
+#include "test_outputcommands.moc"

@@ -6,7 +6,7 @@
 using bm::PortMapInput;
 using bm::portDevice;
 
-class TstPortMap : public QObject {
+class TestPortMap : public QObject {
     Q_OBJECT
 private slots:
     void comNumbersMapToDevices()
@@ -35,5 +35,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstPortMap)
-#include "tst_portmap.moc"
+QTEST_GUILESS_MAIN(TestPortMap)
+#include "test_portmap.moc"

@@ -134,19 +134,22 @@ private slots:
         QFile file(dir_.filePath("book.xls"));
         const QByteArray bytes = xls::workbook(grid);
         QVERIFY(bytes.size() > 8 << 20);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
         file.close();
 
         // Under the Debian interpreter, the one python3-xlrd installs into; waits however long it takes.
         QProcess p;
         p.start(BM_DEBIAN_PYTHON, {"-c", kReadSheet, file.fileName()});
         QVERIFY(QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 600000));
-        QVERIFY2(p.error() == QProcess::UnknownError && p.exitCode() == 0,
-                 qPrintable(BM_DEBIAN_PYTHON " with xlrd failed (scripts/setup.sh installs python3-xlrd): "
+        QVERIFY2(p.error() == QProcess::UnknownError, qPrintable(BM_DEBIAN_PYTHON " with xlrd failed (scripts/setup.sh installs python3-xlrd): "
+                            + p.errorString() + '\n' + p.readAllStandardError()));
+        QVERIFY2(p.exitCode() == 0, qPrintable(BM_DEBIAN_PYTHON " with xlrd failed (scripts/setup.sh installs python3-xlrd): "
                             + p.errorString() + '\n' + p.readAllStandardError()));
         // The only sheet, "Sheet1"; every cell the grid's text (cut at kMaxChars), as text or blank, centred.
         const QJsonObject book = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-        QVERIFY(book.value("sheets").toInt() == 1 && book.value("name").toString() == "Sheet1");
+        QCOMPARE(book.value("sheets").toInt(), 1);
+        QCOMPARE(book.value("name").toString(), "Sheet1");
         const QJsonArray cells = book.value("cells").toArray();
         QCOMPARE(cells.size(), grid.rows);
         for (int r = 0; r < grid.rows; ++r) {
@@ -170,4 +173,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestFileFormats)
-#include "tst_fileformats.moc"
+#include "test_fileformats.moc"

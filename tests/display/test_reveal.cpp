@@ -43,13 +43,13 @@ class RevealTest : public QObject {
                 out[i] = {panel_->leftOf(PanelItem(i)), panel_->topOf(PanelItem(i))};
         return out;
     }
-    void watch(int mode) { reading_.testmode = mode; panel_->vrprecordTick(); }
-    void revealTick(int mode) { reading_.testmode = mode; panel_->movectrltimerTick(); }
+    void watch(int mode) { reading_.testmode = mode; panel_->modeWatchTick(); }
+    void revealTick(int mode) { reading_.testmode = mode; panel_->revealTick(); }
     int fly() // flight ticks until the flight stops itself
     {
         int ticks = 0;
-        for (; panel_->moveTimer()->isActive() && ticks < 100; ++ticks)
-            panel_->movetimerTick();
+        for (; panel_->flightTimer()->isActive() && ticks < 100; ++ticks)
+            panel_->flightTick();
         return ticks;
     }
     // Each reveal tick starts one more label, flown in ten steps and a closing tick;
@@ -58,13 +58,14 @@ class RevealTest : public QObject {
     void verifyCleanReveal(int mode)
     {
         const Placed layout = layoutOf(mode);
-        QVERIFY(shown().empty() && layout.size() > 1);
+        QVERIFY(shown().empty());
+        QVERIFY(layout.size() > 1);
         for (size_t tick = 1; tick <= layout.size() + 1; ++tick) {
             revealTick(mode);
             QCOMPARE(fly(), tick <= layout.size() ? 11 : 0);
             QCOMPARE(shown().size(), std::min(tick, layout.size()));
         }
-        QVERIFY(!panel_->movectrlTimer()->isActive());
+        QVERIFY(!panel_->revealTimer()->isActive());
         QCOMPARE(shown(), layout);
         for (const auto& [item, at] : layout)
             QCOMPARE(panel_->label(PanelItem(item))->pos(), QPoint(qRound(at.x() / 15.0), qRound(at.y() / 15.0)));
@@ -85,16 +86,19 @@ private slots:
         for (const char* name : {"Label3_0", "Label3_1", "Label3_2", "Label3_3", "Label3_4", "Label3_5",
                                  "v", "r", "p", "p_length", "rc", "rp"}) {
             QLabel* label = named(name);
-            QVERIFY2(label && label->isHidden(), name); // nothing shows before the first reveal
+            QVERIFY2(label, name);
+            QVERIFY2(label->isHidden(), name); // nothing shows before the first reveal
             QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(), name);
         }
         for (const char* name : {"v", "r", "p", "p_length", "rc", "rp", "NOISE", "HVOLT", "LOWBAT"}) {
             QVERIFY2(!named(name)->accessibleDescription().isEmpty(), name);
             QVERIFY2(named(name)->accessibleName().isEmpty(), name); // the text itself is announced
         }
-        QVERIFY(named("HVOLT")->isHidden() && named("LOWBAT")->isHidden());
-        QVERIFY(panel_->vrprecordTimer()->isActive());
-        QVERIFY(!panel_->movectrlTimer()->isActive() && !panel_->moveTimer()->isActive());
+        QVERIFY(named("HVOLT")->isHidden());
+        QVERIFY(named("LOWBAT")->isHidden());
+        QVERIFY(panel_->modeWatchTimer()->isActive());
+        QVERIFY(!panel_->revealTimer()->isActive());
+        QVERIFY(!panel_->flightTimer()->isActive());
     }
 
     // A new reading shows its marks at once; its layout waits for the watcher's tick.
@@ -115,21 +119,21 @@ private slots:
     {
         watch(2);
         revealTick(2);
-        panel_->movetimerTick(); // one tenth of the way
+        panel_->flightTick(); // one tenth of the way
         QCOMPARE(QPoint(panel_->leftOf(Label3_1), panel_->topOf(Label3_1)), QPoint(216, 180));
         QCOMPARE(named("Label3_1")->pos(), QPoint(14, 12)); // nearest pixel of 14.4, 12
         fly();
         for (int i = 0; i < 2; ++i, fly())
             revealTick(2);
         revealTick(2);
-        panel_->movetimerTick(); // the fourth label in flight when the tester switches
+        panel_->flightTick(); // the fourth label in flight when the tester switches
         revealTick(3); // the reveal stops, what stands stays
         QCOMPARE(shown().size(), size_t(4));
         watch(3);
-        panel_->movetimerTick(); // a flight tick already queued when the panel was emptied
+        panel_->flightTick(); // a flight tick already queued when the panel was emptied
         verifyCleanReveal(3);    // no label of the resistance layout left
         watch(3); // 3 -> 2 -> 3 between two watcher ticks: nothing is laid out again
-        QVERIFY(!panel_->movectrlTimer()->isActive());
+        QVERIFY(!panel_->revealTimer()->isActive());
         watch(7); // no layout for an unknown mode: the panel stays empty
         for (int i = 0; i < 3; ++i, fly())
             revealTick(7);

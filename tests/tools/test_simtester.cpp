@@ -9,7 +9,7 @@
 
 using bm::SimTester;
 
-class TstSimTester : public QObject {
+class TestSimTester : public QObject {
     Q_OBJECT
 
     // The program's end of the line, opened directly.
@@ -49,5 +49,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstSimTester)
-#include "tst_simtester.moc"
+QTEST_GUILESS_MAIN(TestSimTester)
+#include "test_simtester.moc"
