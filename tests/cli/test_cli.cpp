@@ -12,6 +12,8 @@
 #include "simtester.h"
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -118,6 +120,14 @@ private slots:
         writeAll(file("bad.csv"), "spacing_m,resistivity_ohm_m\n1,100\n2,x\n");
         const Run refused = cli({"soil", file("bad.csv")});
         QVERIFY2(refused.exit == 1 && refused.err.contains("line 3"), qPrintable(refused.err));
+        // Schlumberger resistances on two traverses: each traverse's keys in JSON.
+        QByteArray survey = "array,ab2_m,mn2_m,resistance_ohm,traverse\n";
+        for (const char* line : {"1,0.3,60,A", "2,0.3,14,A", "4,0.3,3.1,A", "8,0.3,0.7,A", "1,0.3,61,B", "2,0.3,14.5,B", "4,0.3,3,B"})
+            survey += "schlumberger," + QByteArray(line) + "\n";
+        writeAll(file("survey.csv"), survey);
+        const QJsonObject o = QJsonDocument::fromJson(cli({"soil", file("survey.csv"), "--format", "json"}).out).object();
+        QVERIFY2(o.value("traverses").toObject().value("B").toObject().contains("uniform_ohm_m") && o.contains("layers_chosen")
+                     && o.value("three_layer_message").toString().contains("five"), QJsonDocument(o).toJson().constData());
     }
 
     void busyAndMissingPortsExit2WithTheirReasons()
