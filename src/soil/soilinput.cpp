@@ -7,7 +7,6 @@
 #include <QStringDecoder>
 #include <QStringList>
 
-#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -126,15 +125,6 @@ std::optional<Array> arrayOf(const CsvCells& c)
     return c.spacing.isEmpty() && !c.ab2.isEmpty() ? Array::Schlumberger : Array::Wenner;
 }
 
-// Letters, digits, '-' and '_': the name becomes a report key.
-bool goodTraverse(const QString& name)
-{
-    constexpr qsizetype kMaxName = 16;
-    return name.size() <= kMaxName && std::all_of(name.begin(), name.end(), [](QChar ch) {
-               return ch.isLetterOrNumber() || ch == QLatin1Char('-') || ch == QLatin1Char('_');
-           });
-}
-
 // One CSV row; false with input.error set when the row is bad. A resistance
 // counts only where the row has a spacing and no resistivity, so the rows of a
 // download's other kinds of record are skipped as before.
@@ -167,7 +157,7 @@ bool readCsvRow(const QStringList& fields, const CsvColumns& columns, int line, 
         return false;
     }
     const QString traverse = c.traverse.isEmpty() ? QStringLiteral("A") : c.traverse;
-    if (!goodTraverse(traverse)) {
+    if (!validTraverse(traverse)) {
         input.error = messages::badTraverse(line, traverse);
         return false;
     }

@@ -40,6 +40,14 @@ bool usable(const SoilPoint& p)
     return p.included && positiveFinite(p.spacing_m) && positiveFinite(p.rho_ohm_m) && geometry;
 }
 
+bool validTraverse(const QString& name)
+{
+    constexpr qsizetype kMaxName = 16;
+    return !name.isEmpty() && name.size() <= kMaxName && std::all_of(name.begin(), name.end(), [](QChar ch) {
+               return ch.isLetterOrNumber() || ch == QLatin1Char('-') || ch == QLatin1Char('_');
+           });
+}
+
 int excludeSpacing(std::vector<SoilPoint>& points, double spacing_m)
 {
     int count = 0;

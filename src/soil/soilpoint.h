@@ -34,6 +34,9 @@ std::optional<SoilPoint> pointFromReading(double spacing_m, double rho_ohm_m, bo
 // for Schlumberger 0 < MN/2 < AB/2.
 bool usable(const SoilPoint& p);
 
+// A traverse is named by 1 to 16 letters, digits, '-' or '_': the name becomes a report key.
+bool validTraverse(const QString& name);
+
 // Leaves out every point whose spacing equals spacing_m within 1e-9 relative;
 // returns how many it left out.
 int excludeSpacing(std::vector<SoilPoint>& points, double spacing_m);
