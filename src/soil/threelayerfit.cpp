@@ -20,6 +20,9 @@ constexpr int kMinSpacings = 5;
 constexpr int kStartsRefined = 4;
 constexpr int kMaxEvaluations = 200; // per start: bounds the work on any input
 constexpr double kMaxSpread = 1e12;
+// Far below any reading's precision; a tighter stop only walks further along the
+// flat valleys where a third layer fades into two.
+constexpr double kTolerance = 1e-7;
 
 // Parameters x = (ln rho1, ln rho2, ln rho3, ln h1, ln h2) in the sounding's scale.
 struct Bounds {
@@ -171,6 +174,8 @@ ThreeLayerFit fitThreeLayer(const std::vector<SoilPoint>& points, const std::opt
         Eigen::VectorXd x = screened[i].second;
         Eigen::LevenbergMarquardt<ThreeLayerResiduals> lm(residuals);
         lm.parameters.maxfev = kMaxEvaluations;
+        lm.parameters.ftol = kTolerance;
+        lm.parameters.xtol = kTolerance;
         lm.minimize(x);
         const double cost = residuals.cost(x);
         if (cost < best) {
