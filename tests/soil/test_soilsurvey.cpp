@@ -90,6 +90,35 @@ private slots:
         QVERIFY2(std::fabs(model / expected - 1.0) < 1e-6, qPrintable(QString("%1 against %2").arg(model, 0, 'g', 12).arg(expected, 0, 'g', 12)));
     }
 
+    // The fits' slopes: each derivative against a central difference of the model.
+    void derivativesMatchDifferences()
+    {
+        const Layers base{3, {80.0, 400.0, 20.0}, {1.5, 5.0}};
+        for (const Electrodes& e : {electrodesOf(Array::Wenner, 6.0, 0.0), electrodesOf(Array::Schlumberger, 12.0, 1.0)}) {
+            const Apparent a = layeredApparent(e, base, true);
+            for (int p = 0; p < 5; ++p) {
+                Layers up = base, down = base;
+                double& u = p < 3 ? up.rho[size_t(p)] : up.h[size_t(p - 3)];
+                double& d = p < 3 ? down.rho[size_t(p)] : down.h[size_t(p - 3)];
+                u *= std::exp(1e-5);
+                d *= std::exp(-1e-5);
+                const double slope = (layeredApparent(e, up).rho - layeredApparent(e, down).rho) / 2e-5;
+                QVERIFY2(std::fabs(a.d[size_t(p)] - slope) < 1e-5 * a.rho, qPrintable(QString::number(p)));
+            }
+        }
+    }
+
+    // Wenner and Schlumberger readings of one two-layer soil fit together.
+    void mixedArraysFitOneTwoLayerSoil()
+    {
+        std::vector<SoilPoint> points = sounding(kTwo, 0.0, 1);
+        for (double a : {1.0, 3.0, 9.0, 27.0, 81.0})
+            points.push_back({a, wennerApparent(a, 100.0, 1000.0, 6.0)});
+        const SoilAnalysis r = analyse(points);
+        QVERIFY(r.twoLayer && r.twoLayer->rms_percent < 1e-3 && r.layersChosen == 2);
+        QVERIFY(std::fabs(r.twoLayer->rho2_ohm_m / 1000.0 - 1.0) < 1e-3 && std::fabs(r.twoLayer->h_m / 6.0 - 1.0) < 1e-3);
+    }
+
     // A third layer alike to its neighbour leaves the two-layer image series.
     void threeLayersWithTwoAlikeAreTwoLayers()
     {

@@ -209,6 +209,8 @@ private slots:
         const SoilAnalysis& a = window_->session().analysis();
         QVERIFY(a.traverses.size() == 2 && !a.traversesDisagree && a.threeLayer && a.layersChosen == 2);
         QVERIFY(window_->chart().threeLayerSeries()->count() > 0);
+        window_->session().refresh(); // the layout holds while the record holds the same reading
+        QVERIFY(window_->session().points()[2].point.array == Array::Schlumberger && window_->session().points()[8].point.traverse == "B");
 
         saveAs(tmp_.filePath("survey.pdf"));
         window_->exportReport();
