@@ -14,7 +14,7 @@ PACKAGES=(
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   xvfb xauth poppler-utils python3 python3-xlrd
   librsvg2-bin desktop-file-utils appstream dpkg-dev file
-  libeigen3-dev qt6-charts-dev
+  libeigen3-dev qt6-charts-dev tzdata
 )
 
 missing=()

@@ -81,12 +81,18 @@ int main(int argc, char** argv)
         QStringLiteral("Drop this fraction of replies (0 to 1) at random; applies to every reply (default 0)."),
         QStringLiteral("fraction"), QStringLiteral("0"));
     const QCommandLineOption seedOpt(QStringLiteral("seed"),
-        QStringLiteral("Seed for --drop: the same seed drops the same requests (default 1)."),
+        QStringLiteral("Seed for --drop and --late: the same seed picks the same replies (default 1)."),
         QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption lateOpt(QStringLiteral("late"),
+        QStringLiteral("Send this fraction of replies (0 to 1) --late-ms later than the others, at random (default 0)."),
+        QStringLiteral("fraction"), QStringLiteral("0"));
+    const QCommandLineOption lateMsOpt(QStringLiteral("late-ms"),
+        QStringLiteral("How much later a late reply comes, in milliseconds (default 250)."),
+        QStringLiteral("ms"), QStringLiteral("250"));
     const QCommandLineOption verboseOpt(QStringLiteral("verbose"),
         QStringLiteral("Print every request received and every reply dropped."));
     parser.addOptions({ linkOpt, modeOpt, recordsOpt, delayOpt, varyOpt, flagsOpt, silentOpt, wireOpt,
-        dropOpt, seedOpt, verboseOpt });
+        dropOpt, seedOpt, lateOpt, lateMsOpt, verboseOpt });
     parser.process(app);
 
     QTextStream err(stderr);
@@ -116,6 +122,12 @@ int main(int argc, char** argv)
         err << "brackenmoor-sim: --drop must be a fraction from 0 to 1, e.g. 0.01\n";
         return 2;
     }
+    const double late = parser.value(lateOpt).toDouble(&ok);
+    const int lateMs = ok ? parser.value(lateMsOpt).toInt(&ok) : 0;
+    if (!ok || !(late >= 0.0 && late <= 1.0) || lateMs < 0) {
+        err << "brackenmoor-sim: --late must be a fraction from 0 to 1 and --late-ms a number of milliseconds\n";
+        return 2;
+    }
     const uint seed = parser.value(seedOpt).toUInt(&ok, 0);
     if (!ok) {
         err << "brackenmoor-sim: --seed must be a whole number from 0 to 4294967295\n";
@@ -132,6 +144,7 @@ int main(int argc, char** argv)
     sim.setWirePacing(parser.isSet(wireOpt));
     sim.setDropRate(drop);
     sim.setDropSeed(seed);
+    sim.setLateReplies(late, lateMs);
     if (parser.isSet(linkOpt)) {
         const QString link = QFileInfo(parser.value(linkOpt)).absoluteFilePath();
         if (QFileInfo(link).exists() && !QFileInfo(link).isSymLink()) {

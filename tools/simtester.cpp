@@ -409,14 +409,22 @@ void SimTester::setDropRate(double fraction)
     dropRate_ = std::isnan(fraction) ? 0.0 : std::clamp(fraction, 0.0, 1.0);
 }
 
-bool SimTester::dropNextReply()
+void SimTester::setLateReplies(double fraction, int extraMs)
 {
-    if (dropRate_ <= 0.0)
+    lateRate_ = std::isnan(fraction) ? 0.0 : std::clamp(fraction, 0.0, 1.0);
+    lateMs_ = std::max(0, extraMs);
+}
+
+bool SimTester::dropNextReply() { return draw(dropRate_); }
+
+bool SimTester::draw(double fraction)
+{
+    if (fraction <= 0.0)
         return false;
     Lcg rng { dropState_ };
-    const quint32 draw = rng.next(); // 24 bits
+    const quint32 value = rng.next(); // 24 bits
     dropState_ = rng.state;
-    return double(draw) < dropRate_ * double(1u << 24);
+    return double(value) < fraction * double(1u << 24);
 }
 
 int SimTester::requestCount(quint16 code) const { return int(requests_.count(code)); }
@@ -503,11 +511,12 @@ QByteArray SimTester::replyFor(quint16 code)
 void SimTester::sendReply(quint16 code, const QByteArray& bytes)
 {
     emit replied(code, bytes);
+    const int delayMs = delayMs_ + (draw(lateRate_) ? lateMs_ : 0);
     if (wire_) {
         // The pty hands the request over at once; on a cable its last byte
         // lands three byte times after the first, so the reply waits that long.
         const qint64 now = wireClock_.nsecsElapsed();
-        scheduleOnWire(bytes, now + qint64(delayMs_) * 1'000'000 + wireNs(kRequestBytes));
+        scheduleOnWire(bytes, now + qint64(delayMs) * 1'000'000 + wireNs(kRequestBytes));
         return;
     }
     QList<QByteArray> pieces;
@@ -519,7 +528,7 @@ void SimTester::sendReply(quint16 code, const QByteArray& bytes)
     }
     const quint64 gen = generation_;
     for (int i = 0; i < pieces.size(); ++i) {
-        const int due = delayMs_ + i * chunkGapMs_;
+        const int due = delayMs + i * chunkGapMs_;
         if (due == 0) {
             enqueue(pieces.at(i));
             continue;

@@ -120,6 +120,9 @@ public:
     double dropRate() const { return dropRate_; }
     // Restarts the drop sequence: the same seed drops the same requests.
     void setDropSeed(quint32 seed) { dropState_ = seed; }
+    // Makes this fraction (0..1) of the replies sent `extraMs` later than the
+    // others, drawn from the drop sequence.
+    void setLateReplies(double fraction, int extraMs);
 
     // Writes arbitrary bytes to the line now (queued behind earlier output).
     void inject(const QByteArray& bytes);
@@ -160,6 +163,7 @@ private:
     void enqueue(const QByteArray& bytes);
     void pump();
     bool dropNextReply();
+    bool draw(double fraction);
     void scheduleOnWire(const QByteArray& bytes, qint64 earliestNs);
     void wireTick();
     void varyReading();
@@ -195,6 +199,8 @@ private:
     int lineRate_ = 0;
     double dropRate_ = 0.0;
     quint32 dropState_ = 1;
+    double lateRate_ = 0.0;
+    int lateMs_ = 0;
 
     // A reply on the wire: its first byte starts at startNs (wireClock_ time).
     struct WireReply {

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>FileSaver</name>
+    <message>
+        <source>Saving Error!</source>
+        <translation>Saving Error!</translation>
+    </message>
+    <message>
+        <source>文件保存出错.</source>
+        <translation>The file could not be saved.</translation>
+    </message>
+</context>
+<context>
     <name>QFile</name>
     <message>
         <source>Filename refers to a directory</source>
@@ -164,10 +175,6 @@
         <source>实时趋势</source>
         <translation>Live Trend</translation>
     </message>
-    <message>
-        <source>另存为</source>
-        <translation>Save As</translation>
-    </message>
 </context>
 <context>
     <name>bm::OutputCommands</name>
@@ -182,14 +189,6 @@
     <message>
         <source>没有窗口图像</source>
         <translation>No picture of the window</translation>
-    </message>
-    <message>
-        <source>Saving Error!</source>
-        <translation>Saving Error!</translation>
-    </message>
-    <message>
-        <source>文件保存出错.</source>
-        <translation>The file could not be saved.</translation>
     </message>
     <message>
         <source>Printing Error!</source>
@@ -360,26 +359,338 @@
         <translation>%1 (paused)</translation>
     </message>
     <message>
-        <source>csv格式 (*.csv)</source>
-        <translation>CSV (*.csv)</translation>
-    </message>
-    <message>
-        <source>png格式 (*.png)</source>
-        <translation>PNG image (*.png)</translation>
-    </message>
-    <message>
         <source>无法生成文件内容</source>
         <translation>The file contents could not be made</translation>
     </message>
     <message>
-        <source>保存出错</source>
-        <translation>Saving Error</translation>
+        <source>csv格式 (*.csv)|*.csv|</source>
+        <translation>CSV (*.csv)|*.csv|</translation>
     </message>
     <message>
-        <source>无法保存 %1:
-%2</source>
-        <translation>Cannot save %1:
-%2</translation>
+        <source>png格式 (*.png)|*.png|</source>
+        <translation>PNG (*.png)|*.png|</translation>
+    </message>
+</context>
+<context>
+    <name>bm::design::DesignFigures</name>
+    <message>
+        <source>均匀 %1</source>
+        <translation>Uniform %1</translation>
+    </message>
+    <message>
+        <source>双层 ρ1 %1，ρ2 %2，h %3</source>
+        <translation>Two layers ρ1 %1, ρ2 %2, h %3</translation>
+    </message>
+    <message>
+        <source>均匀土壤</source>
+        <translation>uniform soil</translation>
+    </message>
+    <message>
+        <source>上层</source>
+        <translation>top layer</translation>
+    </message>
+    <message>
+        <source>下层</source>
+        <translation>lower layer</translation>
+    </message>
+    <message>
+        <source>穿过分层的等效值</source>
+        <translation>equivalent across the layers</translation>
+    </message>
+    <message>
+        <source>单根接地极</source>
+        <translation>Single rod</translation>
+    </message>
+    <message>
+        <source>多根接地极</source>
+        <translation>Rods</translation>
+    </message>
+    <message>
+        <source>达到目标所需根数</source>
+        <translation>Rods needed for a target</translation>
+    </message>
+    <message>
+        <source>接地网</source>
+        <translation>Grid</translation>
+    </message>
+    <message>
+        <source>接地极长度</source>
+        <translation>Rod length</translation>
+    </message>
+    <message>
+        <source>接地极直径</source>
+        <translation>Rod diameter</translation>
+    </message>
+    <message>
+        <source>根数</source>
+        <translation>Number of rods</translation>
+    </message>
+    <message>
+        <source>目标电阻</source>
+        <translation>Target resistance</translation>
+    </message>
+    <message>
+        <source>间距</source>
+        <translation>Spacing</translation>
+    </message>
+    <message>
+        <source>布置</source>
+        <translation>Arrangement</translation>
+    </message>
+    <message>
+        <source>环形</source>
+        <translation>Ring</translation>
+    </message>
+    <message>
+        <source>直线</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>尺寸</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>导体根数</source>
+        <translation>Conductors</translation>
+    </message>
+    <message>
+        <source>埋深</source>
+        <translation>Burial depth</translation>
+    </message>
+    <message>
+        <source>导体直径</source>
+        <translation>Conductor diameter</translation>
+    </message>
+    <message>
+        <source>周边接地极</source>
+        <translation>Perimeter rods</translation>
+    </message>
+    <message>
+        <source>入地电流 IG</source>
+        <translation>Grid current IG</translation>
+    </message>
+    <message>
+        <source>故障持续时间</source>
+        <translation>Fault duration</translation>
+    </message>
+    <message>
+        <source>表层</source>
+        <translation>Surface layer</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>体重</source>
+        <translation>Body weight</translation>
+    </message>
+    <message>
+        <source>土壤</source>
+        <translation>Soil</translation>
+    </message>
+    <message>
+        <source>接地极</source>
+        <translation>Electrode</translation>
+    </message>
+    <message>
+        <source>采用的电阻率</source>
+        <translation>Resistivity used</translation>
+    </message>
+    <message>
+        <source>单根电阻 R1</source>
+        <translation>One rod R1</translation>
+    </message>
+    <message>
+        <source>所需根数</source>
+        <translation>Rods needed</translation>
+    </message>
+    <message>
+        <source>系数 λ</source>
+        <translation>Factor λ</translation>
+    </message>
+    <message>
+        <source>组合电阻 Rn</source>
+        <translation>Group Rn</translation>
+    </message>
+    <message>
+        <source>接地网电阻 Rg</source>
+        <translation>Grid Rg</translation>
+    </message>
+    <message>
+        <source>地电位升 GPR</source>
+        <translation>Ground potential rise GPR</translation>
+    </message>
+    <message>
+        <source>表层系数 Cs</source>
+        <translation>Surface factor Cs</translation>
+    </message>
+    <message>
+        <source>允许接触电压</source>
+        <translation>Tolerable touch voltage</translation>
+    </message>
+    <message>
+        <source>允许跨步电压</source>
+        <translation>Tolerable step voltage</translation>
+    </message>
+    <message>
+        <source>网孔电压 Em</source>
+        <translation>Mesh voltage Em</translation>
+    </message>
+    <message>
+        <source>跨步电压 Es</source>
+        <translation>Step voltage Es</translation>
+    </message>
+    <message>
+        <source>%1 根以内的接地极都达不到目标电阻。</source>
+        <translation>No group of up to %1 rods reaches the target resistance.</translation>
+    </message>
+    <message>
+        <source>网孔电压和跨步电压需要每个方向至少两根导体。</source>
+        <translation>The mesh and step voltages need at least two conductors each way.</translation>
+    </message>
+    <message>
+        <source>安全：地电位升低于允许接触电压。</source>
+        <translation>Safe: the ground potential rise is below the tolerable touch voltage.</translation>
+    </message>
+    <message>
+        <source>安全：网孔电压和跨步电压都低于允许值。</source>
+        <translation>Safe: the mesh and step voltages are below their tolerable values.</translation>
+    </message>
+    <message>
+        <source>不安全：地电位升超过允许接触电压，网孔电压或跨步电压也超过允许值。</source>
+        <translation>Not safe: the ground potential rise exceeds the tolerable touch voltage, and the mesh or step voltage exceeds its tolerable value.</translation>
+    </message>
+    <message>
+        <source>不安全：地电位升超过允许接触电压。</source>
+        <translation>Not safe: the ground potential rise exceeds the tolerable touch voltage.</translation>
+    </message>
+    <message>
+        <source>未做接触电压和跨步电压校核。</source>
+        <translation>Touch and step voltages not checked.</translation>
+    </message>
+    <message>
+        <source>接地设计</source>
+        <translation>Grounding design</translation>
+    </message>
+</context>
+<context>
+    <name>bm::design::DesignPanel</name>
+    <message>
+        <source>单根接地极</source>
+        <translation>Single rod</translation>
+    </message>
+    <message>
+        <source>多根接地极</source>
+        <translation>Rods</translation>
+    </message>
+    <message>
+        <source>达到目标所需根数</source>
+        <translation>Rods needed for a target</translation>
+    </message>
+    <message>
+        <source>接地网</source>
+        <translation>Grid</translation>
+    </message>
+    <message>
+        <source>接地极</source>
+        <translation>Electrode</translation>
+    </message>
+    <message>
+        <source>直线</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>环形</source>
+        <translation>Ring</translation>
+    </message>
+    <message>
+        <source>接地极长度</source>
+        <translation>Rod length</translation>
+    </message>
+    <message>
+        <source>接地极直径</source>
+        <translation>Rod diameter</translation>
+    </message>
+    <message>
+        <source>根数</source>
+        <translation>Number of rods</translation>
+    </message>
+    <message>
+        <source>目标电阻</source>
+        <translation>Target resistance</translation>
+    </message>
+    <message>
+        <source>间距</source>
+        <translation>Spacing</translation>
+    </message>
+    <message>
+        <source>布置</source>
+        <translation>Arrangement</translation>
+    </message>
+    <message>
+        <source>长 (x)</source>
+        <translation>Length (x)</translation>
+    </message>
+    <message>
+        <source>宽 (y)</source>
+        <translation>Width (y)</translation>
+    </message>
+    <message>
+        <source>沿 x 导体根数</source>
+        <translation>Conductors along x</translation>
+    </message>
+    <message>
+        <source>沿 y 导体根数</source>
+        <translation>Conductors along y</translation>
+    </message>
+    <message>
+        <source>埋深</source>
+        <translation>Burial depth</translation>
+    </message>
+    <message>
+        <source>导体直径</source>
+        <translation>Conductor diameter</translation>
+    </message>
+    <message>
+        <source>周边接地极根数</source>
+        <translation>Perimeter rods</translation>
+    </message>
+    <message>
+        <source>周边接地极长度</source>
+        <translation>Perimeter rod length</translation>
+    </message>
+    <message>
+        <source>接触电压和跨步电压校核</source>
+        <translation>Touch and step voltage check</translation>
+    </message>
+    <message>
+        <source>无表层</source>
+        <translation>No surface layer</translation>
+    </message>
+    <message>
+        <source>入地电流 IG</source>
+        <translation>Grid current IG</translation>
+    </message>
+    <message>
+        <source>故障持续时间</source>
+        <translation>Fault duration</translation>
+    </message>
+    <message>
+        <source>表层电阻率</source>
+        <translation>Surface layer resistivity</translation>
+    </message>
+    <message>
+        <source>表层厚度</source>
+        <translation>Surface layer thickness</translation>
+    </message>
+    <message>
+        <source>体重</source>
+        <translation>Body weight</translation>
+    </message>
+    <message>
+        <source>没有土壤模型：请先拟合土壤电阻率读数。</source>
+        <translation>No soil model: fit the soil resistivity readings first.</translation>
     </message>
 </context>
 <context>
@@ -596,6 +907,14 @@
     <message>
         <source>无法生成PDF</source>
         <translation>The PDF could not be made</translation>
+    </message>
+    <message>
+        <source>输入</source>
+        <translation>Inputs</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Results</translation>
     </message>
     <message>
         <source>排列</source>

@@ -1,7 +1,7 @@
 // Time to save a full 10,000-record table as text and as .xls, and to print it to PDF.
 // Prints a table; asserts nothing. `--keep DIR` leaves the files in DIR for a look.
 #include "records/ansitext.h"
-#include "records/lineprinter.h"
+#include "output/lineprinter.h"
 #include "records/outputlines.h"
 #include "records/recordtable.h"
 #include "records/savetargets.h"

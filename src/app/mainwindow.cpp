@@ -6,7 +6,7 @@
 #include "link/commport.h"
 #include "link/link.h"
 #include "records/csvwriter.h"
-#include "records/outputcommands.h"
+#include "output/outputcommands.h"
 #include "records/outputlines.h"
 #include "records/recordtable.h"
 #include "soil/ui/soilwindow.h"
@@ -308,7 +308,7 @@ void MainWindow::startUp()
     panel_->vrprecordTick();
     timer1Tick();
     link_->start();
-    command3();
+    clearTable();
     panel_->show();
     grid_->hide();
 }
@@ -316,36 +316,36 @@ void MainWindow::startUp()
 void MainWindow::runCommand(int number)
 {
     switch (number) {
-    case 1: command1(); break;
-    case 2: command2(); break;
-    case 3: command3(); break;
-    case 4: command4(); break;
-    case 5: command5(); break;
-    case 6: command6(); break;
+    case 1: readRecords(); break;
+    case 2: saveOutput(); break;
+    case 3: clearTable(); break;
+    case 4: printOutput(); break;
+    case 5: closeProgram(); break;
+    case 6: showHelp(); break;
     default: break;
     }
 }
 
-void MainWindow::command1() { link_->command1(); }
+void MainWindow::readRecords() { link_->readRecords(); }
 
-void MainWindow::command2() { output_->save(); }
+void MainWindow::saveOutput() { output_->save(); }
 
-void MainWindow::command3()
+void MainWindow::clearTable()
 {
     grid_->setGeometry(pixels(design::kGrid.rect));
     table_->initgrid();
     progress_->setMissing(0);
 }
 
-void MainWindow::command4() { output_->print(); }
+void MainWindow::printOutput() { output_->print(); }
 
-void MainWindow::command5()
+void MainWindow::closeProgram()
 {
     stopEverything();
     endProgram_();
 }
 
-void MainWindow::command6()
+void MainWindow::showHelp()
 {
     // Modal, but not blocking: the link and the clock go on while it is open.
     auto* box = new QMessageBox(QMessageBox::Information, tr("欢迎使用我们公司产品"),
@@ -363,15 +363,7 @@ TrendWindow* MainWindow::trendWindow() const { return trend_; }
 void MainWindow::showTrend()
 {
     if (!trend_) {
-        TrendFiles files{
-            [this](const QString& filter, const QString& name) {
-                const QString folder = defaultSaveFolder();
-                prepareSaveFolder(folder);
-                return QFileDialog::getSaveFileName(trend_, tr("另存为"), QDir(folder).filePath(name), filter);
-            },
-            [](const QString& path, const QByteArray& bytes) { return writeFileReplacing(path, bytes); },
-        };
-        trend_ = new TrendWindow(std::move(files), this);
+        trend_ = new TrendWindow(nullptr, this);
         trend_->setAttribute(Qt::WA_DeleteOnClose);
         connect(link_, &Link::measurementReceived, trend_, [this](const Measurement& m) {
             trend_->addMeasurement(m, QDateTime::currentMSecsSinceEpoch());

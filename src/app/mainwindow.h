@@ -48,12 +48,12 @@ public:
     QMenu* menu(int index) const { return menus_[index]; }
 
     // Command handlers; the menu entries run the very same ones, even while a button is disabled.
-    void command1(); // 读取
-    void command2(); // 保存
-    void command3(); // 清空
-    void command4(); // 打印
-    void command5(); // 关闭
-    void command6(); // 帮助
+    void readRecords(); // 读取
+    void saveOutput(); // 保存
+    void clearTable(); // 清空
+    void printOutput(); // 打印
+    void closeProgram(); // 关闭
+    void showHelp(); // 帮助
     // 土壤分析: one window over the records table, brought back to front when already open.
     void showSoilAnalysis();
     // 实时趋势: opens the live trend window, or raises the one already open.

@@ -1,5 +1,6 @@
 // brackenmoor-cli: the tester from a terminal, over ssh or in a script.
 #include "cli/cli.h"
+#include "cli/designcommand.h"
 #include "cli/downloadcommand.h"
 #include "cli/interruptwatch.h"
 #include "cli/options.h"
@@ -35,6 +36,10 @@ int runCommand(const QString& command, const QStringList& args)
     if (command == QLatin1String("soil")) {
         const Parsed<SoilOptions> parsed = parseSoil(args);
         return parsed.options ? runSoil(*parsed.options) : parsed.exitCode;
+    }
+    if (command == QLatin1String("design")) {
+        const Parsed<DesignOptions> parsed = parseDesign(args);
+        return parsed.options ? runDesign(*parsed.options) : parsed.exitCode;
     }
     complain(command.startsWith(QLatin1Char('-')) ? Cli::tr("unknown option '%1'").arg(command)
                                                   : Cli::tr("unknown command '%1'").arg(command));

@@ -47,7 +47,7 @@ private:
     void ask()
     {
         // Never two requests waiting: a slow reply is let finish first.
-        if (!request_.waiting())
+        if (!request_.ownsLine())
             request_.send(protocol::kReading);
     }
 

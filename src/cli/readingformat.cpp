@@ -10,8 +10,7 @@ namespace bm::cli {
 
 namespace {
 
-// The CSV value columns after "no,kind,".
-QStringList valueColumns() { return csvHeader().split(QLatin1Char(',')).mid(2); }
+QStringList valueColumns() { return csvValueHeader().split(QLatin1Char(',')); }
 
 QString textLine(const QString& stamp, const Measurement& m)
 {
@@ -56,20 +55,18 @@ QString jsonLine(const QString& stamp, const Measurement& m)
 
 QString readingCsvHeader()
 {
-    return QStringLiteral("time,kind,") + valueColumns().join(QLatin1Char(','))
-        + QStringLiteral(",noise,high_voltage,low_battery");
+    return QStringLiteral("time,kind,") + csvValueHeader() + QStringLiteral(",noise,high_voltage,low_battery");
 }
 
 QString readingLine(ReadFormat format, const QDateTime& time, const Measurement& m)
 {
-    const QString stamp = time.toString(Qt::ISODate);
+    const QString stamp = csvTime(time);
     switch (format) {
     case ReadFormat::Text: return textLine(stamp, m);
     case ReadFormat::Json: return jsonLine(stamp, m);
     case ReadFormat::Csv: break;
     }
-    return QStringList{stamp, kindName(m.kind), csvValueFields(m).join(QLatin1Char(',')), flag(m.noise()),
-                       flag(m.highVoltage()), flag(m.lowBattery())}
+    return QStringList{stamp, csvMeasurementFields(m), flag(m.noise()), flag(m.highVoltage()), flag(m.lowBattery())}
         .join(QLatin1Char(','));
 }
 

@@ -9,27 +9,36 @@
 
 namespace bm::cli {
 
-int runSoil(const SoilOptions& options)
+std::optional<soil::SoilAnalysis> analyseSoilFile(const QString& fileName, const QList<double>& excludedSpacings)
 {
-    QFile file(options.file);
-    const bool opened = options.file == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
-                                                            : file.open(QIODevice::ReadOnly);
+    QFile file(fileName);
+    const bool opened = fileName == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
+                                                        : file.open(QIODevice::ReadOnly);
     if (!opened) {
-        complain(Cli::tr("cannot read %1: %2").arg(options.file, file.errorString()));
-        return kBadUsage;
+        complain(Cli::tr("cannot read %1: %2").arg(fileName, file.errorString()));
+        return std::nullopt;
     }
     soil::SoilInput input = soil::parseSoilInput(file.readAll());
     if (!input.ok()) {
-        complain(QStringLiteral("%1: %2").arg(options.file, input.error));
-        return kBadUsage;
+        complain(QStringLiteral("%1: %2").arg(fileName, input.error));
+        return std::nullopt;
     }
-    for (double a : options.excludedSpacings)
+    for (double a : excludedSpacings)
         soil::excludeSpacing(input.points, a);
-    const soil::SoilAnalysis analysis = soil::analyse(input.points);
+    soil::SoilAnalysis analysis = soil::analyse(input.points);
     if (!analysis.uniform) {
-        complain(QStringLiteral("%1: %2").arg(options.file, analysis.message));
-        return kBadUsage;
+        complain(QStringLiteral("%1: %2").arg(fileName, analysis.message));
+        return std::nullopt;
     }
+    return analysis;
+}
+
+int runSoil(const SoilOptions& options)
+{
+    const std::optional<soil::SoilAnalysis> fitted = analyseSoilFile(options.file, options.excludedSpacings);
+    if (!fitted)
+        return kBadUsage;
+    const soil::SoilAnalysis& analysis = *fitted;
     QByteArray report = options.format == SoilFormat::Json ? soil::jsonReport(analysis)
                                                            : soil::keyValueReport(analysis).toUtf8();
     if (!report.endsWith('\n'))

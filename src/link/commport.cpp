@@ -153,13 +153,6 @@ void CommPort::clearInput()
     port_->clear(QSerialPort::Input);
 }
 
-// Qt keeps written bytes in its own buffer and hands them to the driver from
-// the event loop. Discarding that buffer (or the driver's) here would throw
-// away the request just written, and the reply it asks for never comes; a
-// flush would block on tcdrain. Nothing else ever waits to go out, so there
-// is nothing stale to drop.
-void CommPort::clearOutput() {}
-
 QByteArray CommPort::input()
 {
     if (!portOpen())

@@ -50,14 +50,10 @@ public:
     void setRThreshold(qint16 bytes) override;
     qint16 rThreshold() const { return threshold_; }
 
-    // Hands the bytes to the line; clearOutput() afterwards never drops them.
-    // Does nothing while the port is closed.
+    // Hands the bytes to the line. Does nothing while the port is closed.
     void output(const QByteArray& bytes) override;
     // Discards every received byte not yet read.
     void clearInput() override;
-    // Drops nothing: every byte waiting to go out belongs to a request the
-    // link has just written and still wants answered (see commport.cpp).
-    void clearOutput() override;
     // Every byte waiting in the receive buffer.
     QByteArray input() override;
     qint64 inBufferCount() const;

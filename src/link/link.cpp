@@ -10,6 +10,9 @@ constexpr qint16 kLastPort = 16;
 constexpr qint16 kSilentTicksBeforeLoss = 4;
 // Passes over the records that did not reply, after the first pass over all.
 constexpr int kRepairPasses = 2;
+// A record's reply later than this is not waited for: the line settles as long
+// again before the next request, so it cannot be taken for another record.
+constexpr int kRecordTimeoutMs = 500;
 
 // Turning on a timer that already runs must not restart its interval, or a
 // repeated enable (watchdog, tab change) would keep pushing its next tick away.
@@ -22,8 +25,7 @@ void turnOn(QTimer& timer)
 } // namespace
 
 Link::Link(Transport* port, QObject* parent)
-    : QObject(parent), port_(port),
-      findcom_(this), comunication_(this), readdat_(this), comtimout_(this), recheck_(this)
+    : QObject(parent), port_(port), findcom_(this), comunication_(this), comtimout_(this)
 {
     const auto setUp = [this](QTimer& timer, const char* name, int interval, bool on, void (Link::*tick)()) {
         timer.setObjectName(QString::fromLatin1(name));
@@ -35,19 +37,37 @@ Link::Link(Transport* port, QObject* parent)
     };
     setUp(findcom_, "Findcom", 300, false, &Link::findcomTick);
     setUp(comunication_, "comunication", 1000, true, &Link::comunicationTick);
-    setUp(readdat_, "Readdat", 100, false, &Link::readdatTick);
     setUp(comtimout_, "COMtimout", 1000, true, &Link::comtimoutTick);
-    setUp(recheck_, "recheck", 100, false, &Link::recheckTick);
-    recheck_.setSingleShot(true);
+    // Connected before the download engine: every receive event feeds the
+    // watchdog first, whoever then reads the bytes.
     connect(port_, &Transport::received, this, &Link::onComm);
+    download_ = new RecordDownloader(port_, {}, this);
+    connect(download_, &RecordDownloader::requestSent, this, [this](qint16 code) { cmdcode_ = code; });
+    connect(download_, &RecordDownloader::rangeKnown, this, [this](int, int, int count) { onRangeKnown(count); });
+    connect(download_, &RecordDownloader::recordRequested, this, &Link::onRecordRequested);
+    connect(download_, &RecordDownloader::recordReceived, this, &Link::onRecordReceived);
+    connect(download_, &RecordDownloader::finished, this, &Link::onPassFinished);
+}
+
+LinkState Link::state() const
+{
+    if (!comok_)
+        return LinkState::Searching;
+    switch (pass_) {
+    case 0: return LinkState::Linked;
+    case 1: return LinkState::Downloading;
+    default: return LinkState::Repairing;
+    }
 }
 
 void Link::start() { turnOn(findcom_); }
 
 void Link::stop()
 {
-    for (QTimer* timer : {&findcom_, &comunication_, &readdat_, &comtimout_, &recheck_})
+    for (QTimer* timer : {&findcom_, &comunication_, &comtimout_})
         timer->stop();
+    pass_ = 0;
+    download_->abandon();
 }
 
 void Link::sendcmd(qint16 code)
@@ -60,7 +80,6 @@ void Link::sendcmd(qint16 code)
     // already be arriving and must not be thrown away.
     port_->clearInput();
     port_->output(protocol::requestFrame(code));
-    port_->clearOutput();
 }
 
 void Link::comopen(qint16 comport)
@@ -89,83 +108,72 @@ void Link::findcomTick()
 
 void Link::comunicationTick()
 {
-    // During a download only record requests may go out: any other request in
+    // During a download only its own requests may go out: any other request in
     // between would have a record taken for a reading or the reverse.
-    if (readdat_.isActive() || !comok_)
+    if (pass_ != 0 || !comok_)
         return;
     sendcmd(realtime_ ? protocol::kReading : protocol::kHandshake);
 }
 
-void Link::readdatTick()
-{
-    if (repairPass_ > 0) {
-        repairTick();
-        return;
-    }
-    sendcmd(recordindex_);
-    emit downloadProgress(recordindex_, recordcount_);
-    if (recordindex_ >= recordcount_) {
-        // Polling and the buttons come back now, as they always did; should a
-        // record turn out missing, the repair pass takes them away again before
-        // polling's first tick, which comes a whole second after it is turned on.
-        recordindex_ = 0;
-        readdat_.stop();
-        turnOn(comunication_);
-        setButtons(true);
-        endPass();
-    } else {
-        ++recordindex_;
-    }
-}
-
 void Link::comtimoutTick()
 {
-    if (timoutcount_ >= kSilentTicksBeforeLoss) {
-        timoutcount_ = 0;
-        comok_ = false;
-        emit linkChanged(false);
-        // A download cannot outlive the link: its requests would go to whatever
-        // port the search opens next and overwrite the handshake's code there.
-        // The controls come back when the search finds the tester again.
-        const bool wasDownloading = readdat_.isActive() || recheck_.isActive() || repairPass_ > 0;
-        readdat_.stop();
-        recordindex_ = 0;
-        turnOn(findcom_);
-        if (wasDownloading)
-            endDownload(false);
-    } else {
+    if (timoutcount_ < kSilentTicksBeforeLoss) {
         ++timoutcount_;
+        return;
     }
+    timoutcount_ = 0;
+    comok_ = false;
+    emit linkChanged(false);
+    // A download cannot outlive the link: its requests would go to whatever
+    // port the search opens next. The controls come back when the search finds
+    // the tester again.
+    const bool wasDownloading = pass_ != 0;
+    pass_ = 0;
+    download_->abandon();
+    turnOn(findcom_);
+    if (wasDownloading)
+        emit downloadEnded(false);
 }
 
 void Link::onComm()
 {
+    timoutcount_ = 0;
+    if (download_->ownsLine())
+        return; // a reply the download waits for: it reads it
     rcvdata_ = port_->input();
     port_->clearInput();
-    port_->clearOutput();
-    timoutcount_ = 0;
 
     switch (protocol::route(comok_, cmdcode_)) {
     case protocol::Route::Handshake: handshake(); break;
-    case protocol::Route::Record: recordReply(); break;
-    case protocol::Route::Count: countReply(); break;
     case protocol::Route::Reading: readingReply(); break;
+    // Counts and records are the download's; one that reaches here came after
+    // its request was given up, and answers nothing.
+    case protocol::Route::Record:
+    case protocol::Route::Count:
     case protocol::Route::Ignore: break;
     }
 }
 
-void Link::command1()
+void Link::readRecords()
 {
     if (realtime_ || !comok_)
         return;
-    // A new download replaces one still checking or repairing its records.
-    if (recheck_.isActive() || repairPass_ > 0) {
-        readdat_.stop();
-        endDownload(false);
+    if (pass_ != 0) { // a new download replaces one still running
+        pass_ = 0;
+        download_->stop();
+        emit downloadEnded(false);
     }
     comunication_.stop();
     setButtons(false);
-    sendcmd(protocol::kCount);
+    pass_ = 1;
+    missing_ = 0;
+    DownloadSettings settings;
+    settings.pace = Pace::Compatible;
+    settings.timeoutMs = kRecordTimeoutMs;
+    settings.retries = 0; // the repair passes ask again, after the whole first pass
+    settings.countIfUnreadable = recordcount_;
+    download_->setSettings(settings);
+    download_->start();
 }
 
 void Link::selectTab(bool realtimeTab)
@@ -189,102 +197,79 @@ void Link::handshake()
     emit linkChanged(true);
 }
 
-void Link::countReply()
+void Link::onRangeKnown(int count)
 {
-    // Record numbers stop at 10000; a larger count would run the requests into
-    // the command codes.
-    if (const auto count = protocol::decodeCount(rcvdata_))
-        recordcount_ = std::min(*count, protocol::kMaxRecord);
-    missing_ = 0;
-    emit downloadStarted(std::max<int>(recordcount_, 0));
-    if (recordcount_ > 0) {
-        replied_.assign(size_t(recordcount_) + 1, false);
-        recordindex_ = 1;
-        turnOn(readdat_);
-    } else {
+    recordcount_ = qint16(count);
+    emit downloadStarted(count);
+    if (count <= 0) {
+        pass_ = 0;
         turnOn(comunication_);
         setButtons(true);
     }
 }
 
-void Link::recordReply()
+void Link::onRecordRequested(int number, int done, int total)
 {
-    if (const auto m = protocol::decodeMeasurement(rcvdata_)) {
-        if (size_t(cmdcode_) < replied_.size())
-            replied_[size_t(cmdcode_)] = true;
-        if (repairPass_ > 0)
-            emit recordRepaired(cmdcode_, *m);
-        else
-            emit recordReceived(cmdcode_, *m);
-    }
-}
-
-void Link::endPass()
-{
-    recheckWaited_ = false;
-    recheck_.start(readdat_.interval());
-}
-
-void Link::recheckTick()
-{
-    // A poll went out since the last record request (polling ran on from a tab
-    // change): its reply may still be on the line, and a repair request sent now
-    // would take it for a record. It has had its time after one more interval.
-    if (!recheckWaited_ && (cmdcode_ < 1 || cmdcode_ > protocol::kMaxRecord)) {
-        recheckWaited_ = true;
-        recheck_.start(readdat_.interval());
+    if (pass_ > 1) {
+        emit repairProgress(done, total);
         return;
     }
-    std::vector<qint16> missing = unanswered();
-    if (missing.empty() || repairPass_ >= kRepairPasses) {
-        missing_ = int(missing.size());
+    emit downloadProgress(number, recordcount_);
+    if (done == total) {
+        // Polling and the buttons come back with the last request, as they always
+        // did; polling sends nothing until the download has settled, and should a
+        // record turn out missing, the repair pass takes them away again.
+        turnOn(comunication_);
+        setButtons(true);
+    }
+}
+
+void Link::onRecordReceived(int number, const Measurement& measurement)
+{
+    if (pass_ > 1)
+        emit recordRepaired(number, measurement);
+    else
+        emit recordReceived(number, measurement);
+}
+
+void Link::onPassFinished(const DownloadResult& result)
+{
+    if (pass_ == 0)
+        return; // ended by the link, a new download or closing
+    switch (result.end) {
+    case DownloadEnd::NoCount:
+        // As without a reply at all: the controls stay off until the watchdog
+        // and the search bring the link back.
+        pass_ = 0;
+        return;
+    case DownloadEnd::LinkLost:
+    case DownloadEnd::Stopped:
+        pass_ = 0;
+        emit downloadEnded(false);
+        return;
+    case DownloadEnd::Complete:
+    case DownloadEnd::Incomplete: break;
+    }
+    if (result.missing.isEmpty() || pass_ > kRepairPasses) {
+        missing_ = int(result.missing.size());
         endDownload(true);
         return;
     }
-    ++repairPass_;
-    repairs_ = std::move(missing);
-    repairNext_ = 0;
+    ++pass_;
     comunication_.stop();
     setButtons(false);
-    repairTick(); // at once: still one request per Readdat interval
-}
-
-void Link::repairTick()
-{
-    if (repairNext_ >= repairs_.size()) // a tick after the pass ended asks for nothing
-        return;
-    sendcmd(repairs_[repairNext_++]);
-    emit repairProgress(int(repairNext_), int(repairs_.size()));
-    if (repairNext_ < repairs_.size()) {
-        turnOn(readdat_);
-        return;
-    }
-    readdat_.stop();
-    endPass();
+    download_->fetch(result.missing);
 }
 
 void Link::endDownload(bool complete)
 {
-    const bool repaired = repairPass_ > 0;
-    recheck_.stop();
-    repairPass_ = 0;
-    repairs_.clear();
-    // A lost link gives the controls back when the search finds the tester again.
+    const bool repaired = pass_ > 1;
+    pass_ = 0;
     if (repaired && complete) {
         turnOn(comunication_);
         setButtons(true);
     }
     emit downloadEnded(complete);
-}
-
-std::vector<qint16> Link::unanswered() const
-{
-    std::vector<qint16> numbers;
-    for (size_t k = 1; k < replied_.size(); ++k) {
-        if (!replied_[k])
-            numbers.push_back(qint16(k));
-    }
-    return numbers;
 }
 
 void Link::readingReply()

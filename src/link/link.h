@@ -3,13 +3,13 @@
 #include "model/reading.h"
 #include "link/commport.h"
 #include "link/protocol.h"
+#include "link/recorddownloader.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
-#include <vector>
 
 namespace bm {
 
@@ -22,9 +22,15 @@ struct PortAttempt {
     bool accessDenied = false;
 };
 
-// The instrument link: port search, requests, polling, the watchdog, the record
-// download and reply dispatch. Owns the link's window-level state and its four
-// timers, and reports what happens as values; the window decides how to say it.
+// Where the link stands. Searching: no tester answers yet (or it fell silent);
+// linked: polling; downloading: the count and the first pass over the records;
+// repairing: the records that did not reply are asked for again.
+enum class LinkState { Searching, Linked, Downloading, Repairing };
+
+// The instrument link: port search, polling, the watchdog and reply dispatch;
+// the record download runs on the one download engine, paced as the window
+// always paced it. Owns the link's window-level state and its timers, and
+// reports what happens as values; the window decides how to say it.
 class Link : public QObject {
     Q_OBJECT
 public:
@@ -37,7 +43,6 @@ public:
     qint16 cmdcode() const { return cmdcode_; }
     qint16 timoutcount() const { return timoutcount_; }
     qint16 recordcount() const { return recordcount_; }
-    qint16 recordindex() const { return recordindex_; }
     const QByteArray& rcvdata() const { return rcvdata_; }
     const Reading& reading() const { return reading_; }
 
@@ -45,18 +50,18 @@ public:
     // No attempt yet: number 0.
     const PortAttempt& lastAttempt() const { return lastAttempt_; }
     bool buttonsOn() const { return buttons_; }
-    bool downloading() const { return readdat_.isActive(); }
+    LinkState state() const;
     // Records of the last download that never replied, once it has ended.
     int missingRecords() const { return missing_; }
 
     // Timers, by their names: Findcom 300 ms (off), comunication 1000 ms (on),
-    // Readdat 100 ms (off), COMtimout 1000 ms (on, never stopped).
+    // COMtimout 1000 ms (on, never stopped); Readdat, the download's 100 ms
+    // record tick, belongs to the download engine.
     QTimer* findcomTimer() { return &findcom_; }
     QTimer* comunicationTimer() { return &comunication_; }
-    QTimer* readdatTimer() { return &readdat_; }
     QTimer* comtimoutTimer() { return &comtimout_; }
-    // One Readdat interval after the last request of a pass: which records replied.
-    QTimer* recheckTimer() { return &recheck_; }
+    QTimer* readdatTimer() { return download_->paceTimer(); }
+    RecordDownloader& download() { return *download_; }
 
     // Start-up: turns the port search on.
     void start();
@@ -69,14 +74,13 @@ public:
     // Tick handlers, public so tests can drive exact sequences.
     void findcomTick();
     void comunicationTick();
-    void readdatTick();
+    void readdatTick() { download_->paceTick(); }
     void comtimoutTick();
-    void recheckTick();
     // The serial receive event.
     void onComm();
 
-    // The read button (Command1 and mnuread).
-    void command1();
+    // The read button and its menu entry: downloads the stored records.
+    void readRecords();
     // Tab selection: sets realtime, turns polling on, gives the read and save buttons back.
     void selectTab(bool realtimeTab);
 
@@ -109,13 +113,12 @@ signals:
 private:
     void setButtons(bool enabled);
     void handshake();
-    void countReply();
-    void recordReply();
     void readingReply();
-    void repairTick();
-    void endPass();
+    void onRangeKnown(int count);
+    void onRecordRequested(int number, int done, int total);
+    void onRecordReceived(int number, const Measurement& measurement);
+    void onPassFinished(const DownloadResult& result);
     void endDownload(bool complete);
-    std::vector<qint16> unanswered() const;
 
     Transport* port_;
 
@@ -125,25 +128,19 @@ private:
     qint16 cmdcode_ = 0;
     qint16 timoutcount_ = 0;
     qint16 recordcount_ = 0;
-    qint16 recordindex_ = 0;
     QByteArray rcvdata_;
     Reading reading_;
     PortAttempt lastAttempt_;
     bool buttons_ = true;
 
-    // The download's bookkeeping for its repair passes, indexed by record number.
-    std::vector<bool> replied_;
-    std::vector<qint16> repairs_; // the records asked for again in this pass
-    size_t repairNext_ = 0;
-    int repairPass_ = 0;          // 0: the first pass through all records
-    bool recheckWaited_ = false;
+    // 0: no download; 1: the first pass; 2 and 3: the repair passes.
+    int pass_ = 0;
     int missing_ = 0;
 
     QTimer findcom_;
     QTimer comunication_;
-    QTimer readdat_;
     QTimer comtimout_;
-    QTimer recheck_;
+    RecordDownloader* download_; // made after the receive handler is connected
 };
 
 } // namespace bm

@@ -36,7 +36,6 @@ public:
     // Every byte waiting in the receive buffer.
     virtual QByteArray input() = 0;
     virtual void clearInput() = 0;
-    virtual void clearOutput() = 0;
 
 signals:
     // Raised once at least the threshold's bytes wait.

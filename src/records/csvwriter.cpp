@@ -75,17 +75,29 @@ QStringList csvValueFields(const Measurement& m)
     return f;
 }
 
-QString csvHeader()
+QString csvValueHeader()
 {
-    return QStringLiteral("no,kind,voltage_v,resistance_ohm,resistivity_ohm_m,spacing_m,rc_ohm,rp_ohm");
+    return QStringLiteral("voltage_v,resistance_ohm,resistivity_ohm_m,spacing_m,rc_ohm,rp_ohm");
 }
+
+QString csvMeasurementFields(const Measurement& m)
+{
+    return kindName(m.kind) + QLatin1Char(',') + csvValueFields(m).join(QLatin1Char(','));
+}
+
+QString csvTime(const QDateTime& time)
+{
+    const QDateTime local = time.toLocalTime();
+    return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODateWithMs);
+}
+
+QString csvHeader() { return QStringLiteral("no,kind,") + csvValueHeader(); }
 
 QByteArray recordsCsv(const QList<NumberedMeasurement>& records)
 {
     QString text = csvHeader() + QLatin1Char('\n');
     for (const NumberedMeasurement& r : records) {
-        text += QString::number(r.number) + QLatin1Char(',') + kindName(r.measurement.kind) + QLatin1Char(',')
-            + csvValueFields(r.measurement).join(QLatin1Char(',')) + QLatin1Char('\n');
+        text += QString::number(r.number) + QLatin1Char(',') + csvMeasurementFields(r.measurement) + QLatin1Char('\n');
     }
     return text.toUtf8();
 }

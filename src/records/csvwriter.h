@@ -3,6 +3,7 @@
 #include "model/measurement.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -25,11 +26,18 @@ QString siText(const Quantity& q);
 // The kind's name in files: voltage, resistance, resistivity or none.
 QString kindName(Kind kind);
 
-// The six value columns of the CSV header below, in order, for a measurement:
-// empty where its kind has no such value.
+// Every CSV of the program (the download, the tool's live readings, the trend)
+// maps a measurement to the same columns: its kind, then these six values in SI
+// units, empty where its kind has no such value.
+// "voltage_v,resistance_ohm,resistivity_ohm_m,spacing_m,rc_ohm,rp_ohm".
+QString csvValueHeader();
 QStringList csvValueFields(const Measurement& m);
+// The kind and the six values, joined: the columns after "no" or "time".
+QString csvMeasurementFields(const Measurement& m);
+// A time in every CSV: ISO 8601 in local time with its offset, to the millisecond.
+QString csvTime(const QDateTime& time);
 
-// "no,kind,voltage_v,resistance_ohm,resistivity_ohm_m,spacing_m,rc_ohm,rp_ohm".
+// "no,kind," and the value columns.
 QString csvHeader();
 
 // UTF-8 CSV: the header, then one line per record in the order given, LF line ends.

@@ -1,5 +1,7 @@
 #include "trend/trendstore.h"
 
+#include "records/csvwriter.h"
+
 #include <QDateTime>
 
 #include <algorithm>
@@ -18,7 +20,8 @@ void TrendStore::add(const Measurement& m, qint64 msecs)
 {
     if (paused_ || m.kind == Kind::None)
         return;
-    TrendSample s{msecs, m.kind, std::exchange(resumed_, false), m.mainValue.si(), kNoValue, kNoValue};
+    TrendSample s{msecs, m.kind, std::exchange(resumed_, false), m.mainValue.si(), kNoValue, kNoValue, 0,
+                  m.mainValue, m.rcValue, m.rpValue, m.spacingValue};
     if (m.kind != Kind::Voltage) {
         s.rc = m.rcValue.si();
         s.rp = m.rpValue.si();
@@ -186,41 +189,20 @@ std::pair<double, double> valueRange(const std::vector<TrendLine>& lines)
     return {low, high};
 }
 
-namespace {
-
-QByteArray field(const TrendSample& s, TrendValue v)
-{
-    if (s.overloads & bitOf(v))
-        return "OL";
-    const double y = valueOf(s, v);
-    return std::isfinite(y) ? QByteArray::number(y, 'g', 12) : QByteArray();
-}
-
-// The kind's name and the commas that put its main value in its own column.
-const char* kindColumns(Kind kind)
-{
-    switch (kind) {
-    case Kind::Voltage: return ",voltage,";
-    case Kind::Resistance: return ",resistance,,";
-    case Kind::Resistivity: return ",resistivity,,,";
-    case Kind::None: break;
-    }
-    return ",none,";
-}
-
-} // namespace
-
 QByteArray trendCsv(const TrendStore& store)
 {
-    QByteArray out("time,kind,voltage_v,resistance_ohm,resistivity_ohm_m,rc_ohm,rp_ohm\n");
+    QByteArray out = QStringLiteral("time,kind,%1\n").arg(csvValueHeader()).toUtf8();
     out.reserve(int(store.size()) * 64);
     for (size_t i = 0; i < store.size(); ++i) {
         const TrendSample& s = store.at(i);
-        const int after = s.kind == Kind::Voltage ? 2 : s.kind == Kind::Resistance ? 1 : 0;
-        out += QDateTime::fromMSecsSinceEpoch(s.msecs, Qt::UTC).toString(Qt::ISODateWithMs).toLatin1();
-        out += kindColumns(s.kind);
-        out += field(s, TrendValue::Main) + QByteArray(after + 1, ',');
-        out += field(s, TrendValue::Rc) + ',' + field(s, TrendValue::Rp) + '\n';
+        Measurement m;
+        m.kind = s.kind;
+        m.mainValue = s.mainValue;
+        m.rcValue = s.rcValue;
+        m.rpValue = s.rpValue;
+        m.spacingValue = s.spacingValue;
+        out += (csvTime(QDateTime::fromMSecsSinceEpoch(s.msecs)) + QLatin1Char(',') + csvMeasurementFields(m)).toUtf8();
+        out += '\n';
     }
     return out;
 }

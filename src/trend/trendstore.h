@@ -26,6 +26,8 @@ struct TrendSample {
     double rc = kNoValue;
     double rp = kNoValue;
     quint8 overloads = 0; // bit TrendValue: the tester said the value is over its range
+    // As the tester sent them, for the export's exact numbers.
+    Quantity mainValue, rcValue, rpValue, spacingValue;
 };
 
 enum class TrendValue { Main, Rc, Rp };
@@ -84,10 +86,8 @@ std::vector<TrendLine> trendLines(const TrendStore& store, const TrendRun& run, 
 // The lowest and highest y of the lines, or a NaN pair when they have no point.
 std::pair<double, double> valueRange(const std::vector<TrendLine>& lines);
 
-// Every sample as UTF-8 CSV, LF line ends, in the columns of the records CSV with
-// an ISO 8601 time (UTC) for the number: "time,kind,voltage_v,resistance_ohm,
-// resistivity_ohm_m,rc_ohm,rp_ohm". SI numbers with '.', "OL" for an overload,
-// empty where the kind has no such value.
+// Every sample as UTF-8 CSV, LF line ends: "time,kind," and the value columns
+// of every CSV of the program, the time as they all write it.
 QByteArray trendCsv(const TrendStore& store);
 
 } // namespace bm

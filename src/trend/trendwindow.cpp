@@ -1,5 +1,8 @@
 #include "trend/trendwindow.h"
 
+#include "output/commondialog.h"
+#include "records/savetargets.h"
+
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
@@ -40,7 +43,10 @@ QString mainTitle(Kind kind)
 
 } // namespace
 
-TrendWindow::TrendWindow(TrendFiles files, QWidget* parent) : QWidget(parent, Qt::Window), files_(std::move(files))
+TrendWindow::TrendWindow(CommonDialog* dialog, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      ownDialog_(dialog ? nullptr : std::make_unique<QtCommonDialog>(this)),
+      saver_(dialog ? dialog : ownDialog_.get(), defaultSaveFolder())
 {
     setObjectName(QStringLiteral("trendWindow"));
     setWindowTitle(tr("实时趋势"));
@@ -206,7 +212,7 @@ QImage TrendWindow::picture() const { return view_->grab().toImage(); }
 
 void TrendWindow::exportCsv()
 {
-    save(tr("csv格式 (*.csv)"), QStringLiteral("trend-%1.csv"), trendCsv(store_));
+    save(tr("csv格式 (*.csv)|*.csv|"), QStringLiteral(".csv"), trendCsv(store_));
 }
 
 void TrendWindow::exportPng()
@@ -215,24 +221,15 @@ void TrendWindow::exportPng()
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     picture().save(&buffer, "PNG");
-    save(tr("png格式 (*.png)"), QStringLiteral("trend-%1.png"), png);
+    save(tr("png格式 (*.png)|*.png|"), QStringLiteral(".png"), png);
 }
 
-void TrendWindow::save(const QString& filter, const QString& name, const QByteArray& bytes)
+void TrendWindow::save(const QString& filter, const QString& ext, const QByteArray& bytes)
 {
-    const QString path =
-        files_.askPath ? files_.askPath(filter, name.arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))))
-                       : QString();
-    if (path.isEmpty())
-        return;
-    const QString reason = bytes.isEmpty() ? tr("无法生成文件内容") : files_.write(path, bytes);
-    if (reason.isEmpty())
-        return;
-    auto* box = new QMessageBox(QMessageBox::Warning, tr("保存出错"),
-                                tr("无法保存 %1:\n%2").arg(QDir::toNativeSeparators(path), reason), QMessageBox::Ok, this);
-    box->setObjectName(QStringLiteral("trendSaveError"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString path = saver_.choose(QStringLiteral("trend-") + stamp, filter, ext);
+    if (!path.isEmpty())
+        saver_.write(path, bytes, bytes.isEmpty() ? tr("无法生成文件内容") : QString());
 }
 
 } // namespace bm

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "output/filesaver.h"
 #include "trend/trendstore.h"
 
 #include <QImage>
 #include <QString>
 #include <QWidget>
 
-#include <functional>
+#include <memory>
 
 class QChart;
 class QChartView;
@@ -18,13 +19,7 @@ class QLineSeries;
 
 namespace bm {
 
-// What the trend window needs to save a file; the program gives it its own save path.
-struct TrendFiles {
-    // Asks where to save, offering the filter ("desc (*.ext)") and a name; "" when cancelled.
-    std::function<QString(const QString& filter, const QString& name)> askPath;
-    // Writes the bytes; returns the reason on failure, "" on success.
-    std::function<QString(const QString& path, const QByteArray& bytes)> write;
-};
+class CommonDialog;
 
 // A strip chart of the live readings since it opened: the main value of the
 // current mode against time and, for resistance, Rc and Rp on a second axis.
@@ -32,7 +27,8 @@ struct TrendFiles {
 class TrendWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TrendWindow(TrendFiles files, QWidget* parent = nullptr);
+    // Saves through the dialog given (not owned), or Qt's own over this window.
+    explicit TrendWindow(CommonDialog* dialog = nullptr, QWidget* parent = nullptr);
     ~TrendWindow() override;
 
     // A live reading taken at msecs since the epoch; the chart follows at the next event loop pass.
@@ -55,9 +51,10 @@ private:
                    const QColor& colour, const QString& name);
     void fitTimeAxis(qint64 first, qint64 last);
     void fitAxis(QValueAxis* axis, std::pair<double, double> range);
-    void save(const QString& filter, const QString& name, const QByteArray& bytes);
+    void save(const QString& filter, const QString& ext, const QByteArray& bytes);
 
-    TrendFiles files_;
+    std::unique_ptr<CommonDialog> ownDialog_;
+    FileSaver saver_;
     TrendStore store_;
     QChart* chart_ = nullptr;
     QChartView* view_ = nullptr;

@@ -44,7 +44,7 @@ private slots:
         emit window.link().portTried({3, OpenOutcome::Failed, QStringLiteral("/dev/ttyUSB0"),
                                       QStringLiteral("Permission denied"), true});
         emit window.link().linkChanged(true);
-        window.command6();
+        window.showHelp();
         QVERIFY(window.findChild<QMessageBox*>());
         const auto* tabs = window.findChild<QTabWidget*>();
         QStringList texts{tabs->tabText(0), tabs->tabText(1)};

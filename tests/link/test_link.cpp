@@ -38,7 +38,7 @@ private slots:
         connect(link_.get(), &Link::recordReceived, &table_, &RecordTable::appendRecord);
         connect(link_.get(), &Link::recordRepaired, &table_, &RecordTable::fillRecord);
         for (QTimer* t : {link_->findcomTimer(), link_->comunicationTimer(), link_->readdatTimer(),
-                          link_->comtimoutTimer(), link_->recheckTimer()}) {
+                          link_->comtimoutTimer()}) {
             t->stop();
             t->setInterval(3600 * 1000);
         }
@@ -69,10 +69,12 @@ private slots:
         port_->answer();
         for (int n = 0; n < 4; ++n)
             link_->comtimoutTick();
-        QVERIFY(linked.isEmpty() && link_->comok());
+        QVERIFY(linked.isEmpty());
+        QCOMPARE(link_->state(), LinkState::Linked);
         link_->comtimoutTick();
         QCOMPARE(linked, QList<QVariantList>{{false}});
-        QVERIFY(!link_->comok() && link_->findcomTimer()->isActive());
+        QCOMPARE(link_->state(), LinkState::Searching);
+        QVERIFY(link_->findcomTimer()->isActive());
 
         // Lost in mid-download: no more record requests into the port search.
         linkUp();
@@ -81,16 +83,19 @@ private slots:
         link_->readdatTick();
         for (int n = 0; n < 5; ++n)
             link_->comtimoutTick();
-        QVERIFY(!link_->readdatTimer()->isActive() && !link_->comok());
+        QCOMPARE(link_->state(), LinkState::Searching);
+        QVERIFY(!link_->readdatTimer()->isActive());
+        QVERIFY(!link_->download().ownsLine());
         QCOMPARE(ended, QList<QVariantList>{{false}});
         linkUp();
-        QVERIFY(link_->buttonsOn() && link_->comunicationTimer()->isActive());
+        QVERIFY(link_->buttonsOn());
+        QVERIFY(link_->comunicationTimer()->isActive());
     }
 
-    void downloadRequestsEachRecordOnceAndReportsIt()
+    void promptRepliesKeepTheRecordTicksAndTheTable()
     {
         linkUp();
-        link_->command1(); // live tab: nothing
+        link_->readRecords(); // live tab: nothing
         QCOMPARE(link_->cmdcode(), qint16(11000));
         QSignalSpy progress(link_.get(), &Link::downloadProgress);
         QSignalSpy ended(link_.get(), &Link::downloadEnded);
@@ -100,34 +105,71 @@ private slots:
             link_->readdatTick();
             if (k < 3)
                 link_->comunicationTick(); // a tab change may turn polling on; it must wait
-            QVERIFY(link_->cmdcode() == k && port_->threshold() == 10);
+            QCOMPARE(link_->cmdcode(), qint16(k));
+            QCOMPARE(port_->threshold(), qint16(10));
             port_->answer();
         }
-        QVERIFY(!link_->readdatTimer()->isActive() && link_->buttonsOn() && link_->comunicationTimer()->isActive());
-        QVERIFY(link_->recordindex() == 0 && ended.isEmpty() && link_->recheckTimer()->isActive());
-        link_->recheckTick(); // every record replied: nothing more is sent
+        // The controls came back with the last request; the end waits one more tick.
+        QVERIFY(link_->buttonsOn());
+        QVERIFY(link_->comunicationTimer()->isActive());
+        QCOMPARE(link_->state(), LinkState::Downloading);
+        link_->readdatTick();
+        QCOMPARE(link_->state(), LinkState::Linked);
         QCOMPARE(port_->requests, (QList<quint16>{11000, 12000, 1, 2, 3}));
         QCOMPARE(progress, (QList<QVariantList>{{1, 3}, {2, 3}, {3, 3}}));
-        QVERIFY(ended.size() == 1 && link_->missingRecords() == 0 && table_.Rows() == 4);
+        QCOMPARE(ended, QList<QVariantList>{{true}});
+        QCOMPARE(link_->missingRecords(), 0);
+        QCOMPARE(table_.Rows(), 4);
         QCOMPARE(table_.TextMatrix(1, 2) + table_.TextMatrix(2, 1), u"12.34Ω5.5V"_s);
         QCOMPARE(table_.TextMatrix(3, 3) + table_.TextMatrix(3, 4) + table_.TextMatrix(3, 6), u"1234.5Ωm10.0m4.56KΩ"_s);
-        QCOMPARE(table_.record(3)->mainValue.si(), 1234.5);
 
-        count_ = 1; // one record: the first tick is the last
-        download();
-        link_->readdatTick();
-        QVERIFY(!link_->readdatTimer()->isActive());
         count_ = 0;
         download();
-        QVERIFY(!link_->readdatTimer()->isActive() && link_->buttonsOn());
+        QVERIFY(!link_->readdatTimer()->isActive());
+        QVERIFY(link_->buttonsOn());
+        QCOMPARE(link_->state(), LinkState::Linked);
         count_ = 40000; // unreadable: the count from before decides
         download();
         QCOMPARE(link_->recordcount(), qint16(0));
         count_ = 12000; // record numbers stop at 10000
         download();
-        for (int k = 1; k <= 10000; ++k)
+        while (link_->readdatTimer()->isActive()) {
             link_->readdatTick();
-        QVERIFY(link_->cmdcode() == 10000 && !link_->readdatTimer()->isActive());
+            port_->answer();
+        }
+        QCOMPARE(port_->requests.last(), quint16(10000));
+        QCOMPARE(link_->state(), LinkState::Linked);
+    }
+
+    void aLateReplyIsTakenOnlyForItsOwnRecord()
+    {
+        linkUp();
+        QSignalSpy progress(link_.get(), &Link::downloadProgress);
+        download();
+        link_->readdatTick();
+        link_->readdatTick(); // record 1 is still unanswered: nothing goes out
+        QCOMPARE(port_->requests.last(), quint16(1));
+        port_->answer(); // late, within its timeout
+        link_->readdatTick();
+        QCOMPARE(port_->requests.last(), quint16(2));
+        link_->download().request().replyTimeout();
+        port_->answer(); // after its timeout: thrown away, the line settles on
+        link_->readdatTick();
+        QCOMPARE(port_->requests.last(), quint16(2));
+        link_->download().request().settleTimeout();
+        QCOMPARE(port_->requests.last(), quint16(3)); // its tick had come
+        port_->answer();
+        QCOMPARE(table_.TextMatrix(1, 2), u"12.34Ω"_s);
+        QCOMPARE(table_.TextMatrix(2, 0) + table_.TextMatrix(2, 1), QString());
+        QCOMPARE(table_.TextMatrix(3, 3), u"1234.5Ωm"_s);
+        link_->readdatTick(); // the repair pass asks for record 2 at once
+        QCOMPARE(link_->state(), LinkState::Repairing);
+        QCOMPARE(port_->requests.last(), quint16(2));
+        port_->answer();
+        link_->readdatTick();
+        QCOMPARE(table_.TextMatrix(2, 1), u"5.5V"_s);
+        QCOMPARE(link_->state(), LinkState::Linked);
+        QCOMPARE(progress.size(), 3); // repairs are reported apart
     }
 
     void repairPassesAskAgainForExactlyTheRecordsThatDidNotReply()
@@ -137,41 +179,34 @@ private slots:
         QSignalSpy ended(link_.get(), &Link::downloadEnded);
         QSignalSpy repairs(link_.get(), &Link::repairProgress);
         download();
-        const auto pass = [&](const QList<int>& lost) {
-            port_->requests.clear();
-            while (port_->requests.isEmpty() || link_->readdatTimer()->isActive()) {
-                if (!link_->readdatTimer()->isActive())
-                    link_->recheckTick();
-                else
-                    link_->readdatTick();
-                if (!lost.contains(port_->requests.last()))
-                    port_->answer();
+        lose_ = {{2, 1}, {4, 3}, {5, 2}}; // record 4 never answers
+        run([&] {
+            if (link_->state() == LinkState::Repairing) {
+                QVERIFY(!link_->buttonsOn());
+                link_->comunicationTick(); // polling waits for the repairs too
             }
-            return port_->requests;
-        };
-        QCOMPARE(pass({2, 4, 5}), (QList<quint16>{1, 2, 3, 4, 5, 6}));
-        // A poll since the last request: its reply gets one interval before repairs begin.
-        link_->comunicationTick();
-        link_->recheckTick();
-        QCOMPARE(port_->requests.last(), quint16(11000));
-        QCOMPARE(pass({4, 5}), (QList<quint16>{2, 4, 5}));
-        QVERIFY(!link_->buttonsOn() && !link_->comunicationTimer()->isActive() && repairs.last() == (QVariantList{3, 3}));
-        QCOMPARE(pass({4}), (QList<quint16>{4, 5}));
-        QVERIFY(ended.isEmpty());
-        link_->recheckTick(); // two passes are all
-        QVERIFY(link_->missingRecords() == 1 && ended == QList<QVariantList>{{true}});
-        QVERIFY(link_->buttonsOn() && link_->comunicationTimer()->isActive() && table_.Rows() == 7);
+        });
+        QCOMPARE(port_->requests, (QList<quint16>{1, 2, 3, 4, 5, 6, 2, 4, 5, 4, 5}));
+        QCOMPARE(repairs.last(), (QVariantList{2, 2}));
+        QCOMPARE(link_->missingRecords(), 1);
+        QCOMPARE(ended, QList<QVariantList>{{true}});
+        QVERIFY(link_->buttonsOn());
+        QVERIFY(link_->comunicationTimer()->isActive());
+        QCOMPARE(table_.Rows(), 7);
         QCOMPARE(table_.TextMatrix(2, 0) + table_.TextMatrix(4, 0) + table_.TextMatrix(5, 0) + table_.TextMatrix(6, 0), u"256"_s);
 
         // The link lost in a repair pass ends the download there.
         download();
-        pass({3});
-        link_->recheckTick();
-        QCOMPARE(port_->requests.last(), quint16(3));
-        for (int n = 0; n < 5; ++n)
-            link_->comtimoutTick();
-        QVERIFY(!link_->readdatTimer()->isActive() && !link_->recheckTimer()->isActive() && ended.size() == 2
-                && !ended.last().at(0).toBool());
+        lose_ = {{3, 1}};
+        run([&] {
+            if (link_->state() == LinkState::Repairing && port_->requests.last() == 3)
+                for (int n = 0; n < 5; ++n)
+                    link_->comtimoutTick();
+        });
+        QCOMPARE(link_->state(), LinkState::Searching);
+        QVERIFY(!link_->readdatTimer()->isActive());
+        QCOMPARE(ended.size(), 2);
+        QCOMPARE(ended.last().at(0).toBool(), false);
     }
 
     void shortRepliesAndGarbageOnlyFeedTheWatchdog()
@@ -212,10 +247,31 @@ private:
         link_->findcomTick();
         QVERIFY(link_->comok());
     }
+    // Drives the download to its end: each request is answered, except the
+    // first attempts of the records in lose_, which time out; `each` runs
+    // after every step.
+    template <typename Step>
+    void run(Step each)
+    {
+        port_->requests.clear();
+        while (link_->state() == LinkState::Downloading || link_->state() == LinkState::Repairing) {
+            auto& request = link_->download().request();
+            if (request.ownsLine() && lose_.value(request.code()) > 0) {
+                --lose_[request.code()];
+                request.replyTimeout();
+                request.settleTimeout();
+            } else if (request.ownsLine()) {
+                port_->answer();
+            } else {
+                link_->readdatTick();
+            }
+            each();
+        }
+    }
     void download()
     {
         link_->selectTab(false);
-        link_->command1();
+        link_->readRecords();
         QVERIFY(!link_->comunicationTimer()->isActive() && !link_->buttonsOn());
         port_->answer();
     }
@@ -224,6 +280,7 @@ private:
     std::unique_ptr<FakeTransport> port_;
     std::unique_ptr<Link> link_;
     int count_ = 3;
+    QMap<int, int> lose_; // record number: first attempts that get no reply
 };
 
 QTEST_GUILESS_MAIN(TestLink)

@@ -19,6 +19,17 @@ QByteArray recordReply(quint16 k)
     return QByteArray(1, char(k & 0xFF)) + char(k >> 8) + char(0x10) + QByteArray(7, '\0');
 }
 
+DownloadSettings settings(Pace pace, int timeoutMs, int retries = 3, int first = 1, int last = 0)
+{
+    DownloadSettings s;
+    s.pace = pace;
+    s.timeoutMs = timeoutMs;
+    s.retries = retries;
+    s.first = first;
+    s.last = last;
+    return s;
+}
+
 DownloadResult resultOf(const QSignalSpy& finished)
 {
     return finished.value(0).value(0).value<DownloadResult>();
@@ -75,7 +86,7 @@ private slots:
         count_ = 4;
         silent_ = {2, 2, 2, 3}; // record 2 never answers (3 attempts), record 3 on its second
         autoAnswer_ = true;
-        RecordDownloader d(port_.get(), {1, 0, Pace::Fast, kTimeoutMs, 2});
+        RecordDownloader d(port_.get(), settings(Pace::Fast, kTimeoutMs, 2));
         QSignalSpy finished(&d, &RecordDownloader::finished);
         d.start();
         QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 20000);
@@ -87,7 +98,7 @@ private slots:
     void rangeIsKeptWithinTheCountAndALostLinkLeavesTheRestMissing()
     {
         count_ = 6;
-        RecordDownloader d(port_.get(), {3, 10});
+        RecordDownloader d(port_.get(), settings(Pace::Fast, 300, 3, 3, 10));
         QSignalSpy range(&d, &RecordDownloader::rangeKnown);
         QSignalSpy finished(&d, &RecordDownloader::finished);
         d.start();
@@ -115,7 +126,7 @@ private slots:
     {
         count_ = 3;
         autoAnswer_ = true;
-        RecordDownloader d(port_.get(), {1, 0, Pace::Compatible, 60000});
+        RecordDownloader d(port_.get(), settings(Pace::Compatible, 60000));
         QSignalSpy finished(&d, &RecordDownloader::finished);
         QElapsedTimer sinceStart;
         sinceStart.start();
@@ -130,7 +141,7 @@ private slots:
     {
         silent_ = {12000, 12000};
         autoAnswer_ = true;
-        RecordDownloader d(port_.get(), {1, 0, Pace::Fast, kTimeoutMs, 1});
+        RecordDownloader d(port_.get(), settings(Pace::Fast, kTimeoutMs, 1));
         QSignalSpy finished(&d, &RecordDownloader::finished);
         d.start();
         QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10000);

@@ -1,5 +1,5 @@
 // Qt's file and print dialogs behind the common dialog, answered the way a user would.
-#include "records/commondialog.h"
+#include "output/commondialog.h"
 #include "records/savetargets.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/commondialog.h"
+#include "output/commondialog.h"
 #include "records/savetargets.h"
 
 #include <QList>

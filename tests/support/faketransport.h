@@ -43,7 +43,6 @@ public:
     }
     QByteArray input() override { return std::exchange(buffer_, {}); }
     void clearInput() override { buffer_.clear(); }
-    void clearOutput() override {}
 
     // The tester's answer to the last request reaches the port.
     void answer() { deliver(std::exchange(pending_, {})); }

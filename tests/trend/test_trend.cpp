@@ -1,14 +1,18 @@
 // The live trend: the bounded store, its series and gaps, the chart it feeds and the exports.
+#include "fakedialog.h"
+#include "files.h"
 #include "measurements.h"
 #include "trend/trendstore.h"
 #include "trend/trendwindow.h"
 
 #include <QChart>
 #include <QLineSeries>
-#include <QMessageBox>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <QValueAxis>
 #include <QtTest>
+
+#include <ctime>
 
 using namespace bm;
 
@@ -25,6 +29,12 @@ Measurement volts(quint16 main) { return measured(Kind::Voltage, {main, 0x51}); 
 class TrendTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase()
+    {
+        qputenv("TZ", "Asia/Shanghai"); // a zone with an offset and no summer time
+        tzset();
+    }
+
     void aModeChangeStartsASeriesAndOverloadsAreGaps()
     {
         TrendStore store;
@@ -44,13 +54,14 @@ private slots:
         QCOMPARE(voltLines[1].front(), QPointF(double(kT0 + 2000), 5.6));
         QCOMPARE(trendLines(store, runs[1], TrendValue::Rp, 800).front().back().y(), 4560.0);
 
+        // The columns and numbers of the download CSV, the time in local time with its offset.
         QCOMPARE(trendCsv(store),
-                 QByteArray("time,kind,voltage_v,resistance_ohm,resistivity_ohm_m,rc_ohm,rp_ohm\n"
-                            "2026-01-01T00:00:00.000Z,voltage,5.5,,,,\n"
-                            "2026-01-01T00:00:01.000Z,voltage,OL,,,,\n"
-                            "2026-01-01T00:00:02.000Z,voltage,5.6,,,,\n"
-                            "2026-01-01T00:00:03.000Z,resistance,,12.34,,1230,4560\n"
-                            "2026-01-01T00:00:04.000Z,resistance,,12.35,,OL,4560\n"));
+                 QByteArray("time,kind,voltage_v,resistance_ohm,resistivity_ohm_m,spacing_m,rc_ohm,rp_ohm\n"
+                            "2026-01-01T08:00:00.000+08:00,voltage,5.5,,,,,\n"
+                            "2026-01-01T08:00:01.000+08:00,voltage,OL,,,,,\n"
+                            "2026-01-01T08:00:02.000+08:00,voltage,5.6,,,,,\n"
+                            "2026-01-01T08:00:03.000+08:00,resistance,,12.34,,,1230,4560\n"
+                            "2026-01-01T08:00:04.000+08:00,resistance,,12.35,,,OL,4560\n"));
     }
 
     void aFullStoreDropsTheOldestAndDrawsAtMostTwoPointsAColumn()
@@ -78,11 +89,11 @@ private slots:
 
     void windowShowsTheCurrentModeAndSavesThroughTheGivenPath()
     {
-        QString asked;
-        QByteArray bytes;
-        QString failure;
-        TrendWindow window({[&](const QString& filter, const QString&) { return asked = filter, QStringLiteral("/tmp/out"); },
-                            [&](const QString&, const QByteArray& b) { return bytes = b, failure; }});
+        QTemporaryDir dir;
+        FakeDialog dialog;
+        dialog.saveReplies = {{.typedName = dir.filePath(QStringLiteral("out"))},
+                              {.typedName = dir.filePath(QStringLiteral("gone/out"))}};
+        TrendWindow window(&dialog);
         window.show();
         window.addMeasurement(resistance(100), kT0);
         window.addMeasurement(resistance(10000), kT0 + 1000);
@@ -113,12 +124,12 @@ private slots:
         QVERIFY(window.store().size() == 5 && trendLines(window.store(), window.store().lastRun(), TrendValue::Main, 800).size() == 2);
 
         window.exportCsv();
-        QVERIFY(asked == QStringLiteral("csv格式 (*.csv)") && bytes == trendCsv(window.store()));
-        failure = QStringLiteral("No space left on device");
-        window.exportPng();
-        QVERIFY(bytes.startsWith("\x89PNG"));
-        auto* box = window.findChild<QMessageBox*>(QStringLiteral("trendSaveError"));
-        QVERIFY(box && box->text().contains(QStringLiteral("/tmp/out")) && box->text().contains(failure));
+        QCOMPARE(dialog.saves.at(0).filter, QStringLiteral("csv格式 (*.csv)|*.csv|"));
+        QCOMPARE(readAll(dir.filePath(QStringLiteral("out.csv"))), trendCsv(window.store()));
+        window.exportPng(); // into a folder that is not there: said with the file, as every save says it
+        QCOMPARE(dialog.messages.size(), 1);
+        QCOMPARE(dialog.messages.at(0).title, QStringLiteral("Saving Error!"));
+        QVERIFY(dialog.messages.at(0).text.contains(QStringLiteral("gone")));
     }
 };
 

@@ -1,7 +1,7 @@
 #include "soil/ui/soilexport.h"
 #include "soil/ui/verdicttext.h"
 
-#include "records/lineprinter.h"
+#include "output/lineprinter.h"
 #include "soil/ui/soilchart.h"
 #include "soil/ui/soilfigures.h"
 #include "soil/ui/soilpointmodel.h"
@@ -200,6 +200,16 @@ void drawSurvey(Pages& pages, const SoilAnalysis& a)
         pages.text(traversesDisagreeText(), reportFont(10.0, true));
 }
 
+void drawDesign(Pages& pages, const design::DesignSection& d)
+{
+    pages.keepTogether(30.0);
+    pages.text(design::designTitle(), reportFont(13.0, true));
+    drawModel(pages, SoilReportText::tr("输入"), d.inputs);
+    drawModel(pages, SoilReportText::tr("结果"), d.results);
+    pages.text(d.verdict, reportFont(10.5, true));
+    pages.skip(4.0);
+}
+
 void drawRecords(Pages& pages, const QStringList& lines)
 {
     QFont font = printFont();
@@ -222,6 +232,8 @@ void drawReport(Pages& pages, QPainter& painter, const ReportContent& c)
     drawModels(pages, c.analysis);
     drawSurvey(pages, c.analysis);
     pages.skip(4.0);
+    if (c.design)
+        drawDesign(pages, *c.design);
     pages.keepTogether(30.0);
     pages.text(SoilReportText::tr("温纳法读数"), reportFont(13.0, true));
     drawPoints(pages, c.points);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "design/ui/designfigures.h"
 #include "soil/soilfit.h"
 #include "soil/ui/recordpoints.h"
 
@@ -8,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace bm::soil {
@@ -26,6 +28,7 @@ struct ReportContent {
     std::vector<RecordPoint> points;
     SoilAnalysis analysis;
     QStringList recordLines; // the downloaded records table as printed
+    std::optional<design::DesignSection> design = std::nullopt; // the design panel's electrode, when there is a soil
 };
 
 // The points beside the model: columns record, spacing_m, resistivity_ohm_m,
@@ -36,7 +39,7 @@ struct ReportContent {
 // value stay empty, so the soil command reads the file as it is.
 QByteArray soilCsv(const std::vector<RecordPoint>& points, const SoilAnalysis& analysis);
 
-// The A4 report: the fields, the plot, the points, both models and the records
+// The A4 report: the fields, the plot, the points, both models, the design and the records
 // table, pages added as needed. Empty with *error set when it cannot be drawn.
 QByteArray soilReportPdf(const ReportContent& content, QString* error);
 

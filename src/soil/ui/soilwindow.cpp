@@ -1,8 +1,9 @@
 #include "soil/ui/soilwindow.h"
 #include "soil/ui/verdicttext.h"
 
-#include "records/commondialog.h"
-#include "records/outputcommands.h"
+#include "design/ui/designpanel.h"
+#include "output/commondialog.h"
+#include "output/outputcommands.h"
 #include "records/outputlines.h"
 #include "records/recordtable.h"
 #include "records/savetargets.h"
@@ -34,13 +35,14 @@ SoilWindow::SoilWindow(const RecordTable& table, QWidget* parent) : SoilWindow(t
 {
     ownDialog_ = std::make_unique<QtCommonDialog>(this);
     dialog_ = ownDialog_.get();
+    saver_ = FileSaver(dialog_, saver_.folder());
 }
 
 SoilWindow::SoilWindow(const RecordTable& table, CommonDialog* dialog, QWidget* parent)
     : QWidget(parent, Qt::Window),
       table_(table),
       dialog_(dialog),
-      saveFolder_(defaultSaveFolder()),
+      saver_(dialog, defaultSaveFolder()),
       session_(new SoilSession(table, this)),
       pointModel_(new SoilPointModel(*session_, this))
 {
@@ -52,12 +54,16 @@ SoilWindow::SoilWindow(const RecordTable& table, CommonDialog* dialog, QWidget* 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(buildPlot());
     splitter->addWidget(buildSide());
+    // The electrode designed in the fitted soil, beside the analysis.
+    design_ = new design::DesignPanel(splitter);
+    splitter->addWidget(design_);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
-    splitter->setSizes({700, 420});
+    splitter->setStretchFactor(2, 0);
+    splitter->setSizes({700, 420, 360});
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(splitter);
-    resize(1120, 720);
+    resize(1480, 720);
 
     connect(session_, &SoilSession::changed, this, &SoilWindow::showAnalysis);
     showAnalysis();
@@ -175,6 +181,7 @@ void SoilWindow::showAnalysis()
     figures_->setVisible(a.uniform.has_value());
     message_->setText(verdictText(a));
     message_->setVisible(!empty && a.verdict != SoilAnalysis::Verdict::BothModels);
+    design_->setSoil(a);
 }
 
 QString SoilWindow::figuresHtml() const
@@ -221,32 +228,7 @@ QString SoilWindow::surveyHtml() const
 QString SoilWindow::chooseFile(const QString& filter, const QString& defaultExt)
 {
     dialog_->FilterIndex = 1;
-    const DialogOutcome outcome = showSaveAs(*dialog_, QStringLiteral("soil-") + fields().date.toString(Qt::ISODate),
-                                             filter, defaultExt, saveFolder_);
-    if (outcome.cancelled())
-        return {};
-    // A dialog that failed has chosen no file: say so, write nothing.
-    if (!outcome.accepted()) {
-        reportFailure(dialog_->FileName, outcome.description);
-        return {};
-    }
-    return dialog_->FileName;
-}
-
-// Bytes that could not be made arrive empty with their reason; either way the
-// file is written whole or not at all.
-void SoilWindow::writeOrReport(const QString& fileName, const QByteArray& bytes, const QString& reason)
-{
-    const QString failure = reason.isEmpty() ? writeFileReplacing(fileName, bytes) : reason;
-    if (!failure.isEmpty())
-        reportFailure(fileName, failure);
-}
-
-void SoilWindow::reportFailure(const QString& fileName, const QString& failure)
-{
-    dialog_->beep();
-    dialog_->message(QMessageBox::Warning, OutputCommands::saveErrorTitle(),
-                     OutputCommands::saveErrorText(fileName, failure));
+    return saver_.choose(QStringLiteral("soil-") + fields().date.toString(Qt::ISODate), filter, defaultExt);
 }
 
 void SoilWindow::exportReport()
@@ -255,10 +237,10 @@ void SoilWindow::exportReport()
     if (fileName.isEmpty())
         return;
     ReportContent content{fields(), session_->points(), session_->analysis(),
-                          tableLines(gridOf(table_), table_.Rows() - 1)};
+                          tableLines(gridOf(table_), table_.Rows() - 1), design_->section()};
     QString reason;
     const QByteArray bytes = soilReportPdf(content, &reason);
-    writeOrReport(fileName, bytes, reason);
+    saver_.write(fileName, bytes, reason);
 }
 
 void SoilWindow::exportCsv()
@@ -266,7 +248,7 @@ void SoilWindow::exportCsv()
     const QString fileName = chooseFile(tr("CSV文件 (*.csv)|*.csv|"), QStringLiteral(".csv"));
     if (fileName.isEmpty())
         return;
-    writeOrReport(fileName, soilCsv(session_->points(), session_->analysis()), {});
+    saver_.write(fileName, soilCsv(session_->points(), session_->analysis()));
 }
 
 } // namespace bm::soil

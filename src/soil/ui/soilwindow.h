@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/filesaver.h"
+
 #include "soil/ui/soilexport.h"
 
 #include <QWidget>
@@ -18,6 +20,10 @@ namespace bm {
 class CommonDialog;
 class RecordTable;
 } // namespace bm
+
+namespace bm::design {
+class DesignPanel;
+}
 
 namespace bm::soil {
 
@@ -39,9 +45,10 @@ public:
 
     SoilSession& session() { return *session_; }
     SoilChart& chart() { return *chart_; }
+    design::DesignPanel& designPanel() { return *design_; }
     ReportFields fields() const;
     // The folder the save dialog opens in, created when missing.
-    void setSaveFolder(const QString& folder) { saveFolder_ = folder; }
+    void setSaveFolder(const QString& folder) { saver_.setFolder(folder); }
 
     void exportReport();
     void exportCsv();
@@ -59,13 +66,11 @@ private:
     QString surveyHtml() const;
     // The chosen file, or empty when the user cancelled or the dialog failed (reported).
     QString chooseFile(const QString& filter, const QString& defaultExt);
-    void writeOrReport(const QString& fileName, const QByteArray& bytes, const QString& reason);
-    void reportFailure(const QString& fileName, const QString& failure);
 
     const RecordTable& table_;
     std::unique_ptr<CommonDialog> ownDialog_;
     CommonDialog* dialog_;
-    QString saveFolder_;
+    FileSaver saver_;
     SoilSession* session_;
     SoilPointModel* pointModel_;
     SoilChart* chart_ = nullptr;
@@ -78,6 +83,7 @@ private:
     QDateEdit* date_ = nullptr;
     QLineEdit* instrument_ = nullptr;
     QPlainTextEdit* notes_ = nullptr;
+    design::DesignPanel* design_ = nullptr;
 };
 
 } // namespace bm::soil

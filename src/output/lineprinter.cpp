@@ -1,4 +1,4 @@
-#include "records/lineprinter.h"
+#include "output/lineprinter.h"
 
 #include <QCoreApplication>
 #include <QFontMetricsF>

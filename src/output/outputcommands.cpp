@@ -1,8 +1,8 @@
-#include "records/outputcommands.h"
+#include "output/outputcommands.h"
 
 #include "records/ansitext.h"
-#include "records/commondialog.h"
-#include "records/lineprinter.h"
+#include "output/commondialog.h"
+#include "output/lineprinter.h"
 #include "records/savetargets.h"
 #include "records/xlswriter.h"
 
@@ -43,11 +43,12 @@ OutputCommands::OutputCommands(QWidget* window, OutputSource source, QObject* pa
 {
     ownDialog_ = std::make_unique<QtCommonDialog>(window);
     dialog_ = ownDialog_.get();
+    saver_ = FileSaver(dialog_, saver_.folder());
 }
 
 OutputCommands::OutputCommands(OutputSource source, CommonDialog* dialog, QObject* parent, LineDrawer drawer)
     : QObject(parent), source_(std::move(source)), dialog_(dialog), drawer_(std::move(drawer)),
-      saveFolder_(defaultSaveFolder())
+      saver_(dialog, defaultSaveFolder())
 {
     if (!drawer_)
         drawer_ = [](QPagedPaintDevice& device, const QStringList& lines, int topTwips) {
@@ -65,28 +66,9 @@ void OutputCommands::save()
         savetable();
 }
 
-bool OutputCommands::showSaveDialog(const QString& filter, const QString& defaultExt)
+QString OutputCommands::chooseFile(const QString& filter, const QString& defaultExt)
 {
-    const DialogOutcome outcome = showSaveAs(*dialog_, proposedFileName(), filter, defaultExt, saveFolder_);
-    if (outcome.cancelled())
-        return false;
-    // A dialog that failed has chosen no file: writing the proposed bare name would land anywhere.
-    if (!outcome.accepted()) {
-        reportSaveFailure(dialog_->FileName, outcome.description);
-        return false;
-    }
-    return true;
-}
-
-QString OutputCommands::saveErrorTitle()
-{
-    return tr("Saving Error!");
-}
-
-QString OutputCommands::saveErrorText(const QString& fileName, const QString& reason)
-{
-    return tr("文件保存出错.") + QStringLiteral("\r\n") + QDir::toNativeSeparators(fileName)
-        + QStringLiteral("\r\n") + reason;
+    return saver_.choose(proposedFileName(), filter, defaultExt);
 }
 
 void OutputCommands::reportPrintFailure(const QString& reason)
@@ -95,66 +77,47 @@ void OutputCommands::reportPrintFailure(const QString& reason)
     dialog_->message(QMessageBox::Warning, tr("Printing Error!"), tr("文件打印出错.") + QStringLiteral("\r\n") + reason);
 }
 
-void OutputCommands::reportSaveFailure(const QString& fileName, const QString& reason)
-{
-    dialog_->beep();
-    dialog_->message(QMessageBox::Warning, saveErrorTitle(), saveErrorText(fileName, reason));
-}
-
-void OutputCommands::writeOrReport(const QString& fileName, const QByteArray& bytes)
-{
-    const QString reason = writeFileReplacing(fileName, bytes);
-    if (!reason.isEmpty())
-        reportSaveFailure(fileName, reason);
-}
-
 void OutputCommands::savereading()
 {
     const SaveChoice choice = readingSaveChoice();
     // The picture shows the window as it was before the dialog covered it.
     const QImage picture = source_.picture ? source_.picture() : QImage();
-    if (!showSaveDialog(choice.filter, defaultExtFor(choice, dialog_->FilterIndex)))
+    const QString fileName = chooseFile(choice.filter, defaultExtFor(choice, dialog_->FilterIndex));
+    if (fileName.isEmpty())
         return;
-    const QString fileName = dialog_->FileName;
     if (dialog_->FilterIndex <= 1) {
         QString reason;
         const QByteArray bytes = jpegBytes(picture, &reason);
-        if (bytes.isEmpty())
-            reportSaveFailure(fileName, reason);
-        else
-            writeOrReport(fileName, bytes);
+        saver_.write(fileName, bytes, reason);
         return;
     }
-    writeOrReport(fileName, textFileBytes(readingSaveLines(source_.reading())));
+    saver_.write(fileName, textFileBytes(readingSaveLines(source_.reading())));
 }
 
 void OutputCommands::savetable()
 {
     const SaveChoice choice = tableSaveChoice();
-    if (!showSaveDialog(choice.filter, defaultExtFor(choice, dialog_->FilterIndex)))
+    const QString fileName = chooseFile(choice.filter, defaultExtFor(choice, dialog_->FilterIndex));
+    if (fileName.isEmpty())
         return;
-    const QString fileName = dialog_->FileName;
     const CellGrid grid = source_.grid();
     if (dialog_->FilterIndex <= 1) {
-        writeOrReport(fileName, textFileBytes(tableLines(grid, source_.recordcount())));
+        saver_.write(fileName, textFileBytes(tableLines(grid, source_.recordcount())));
         return;
     }
     QString reason;
     const QByteArray bytes = xls::workbook(grid, &reason);
-    if (bytes.isEmpty())
-        reportSaveFailure(fileName, reason);
-    else
-        writeOrReport(fileName, bytes);
+    saver_.write(fileName, bytes, reason);
 }
 
 void OutputCommands::savecsv()
 {
     // The save command remembers its last file type in the dialog; this one leaves that be.
     const int filterIndex = dialog_->FilterIndex;
-    const bool chosen = showSaveDialog(csvSaveChoice().filter, csvSaveChoice().firstExt);
+    const QString fileName = chooseFile(csvSaveChoice().filter, csvSaveChoice().firstExt);
     dialog_->FilterIndex = filterIndex;
-    if (chosen)
-        writeOrReport(dialog_->FileName, source_.csv ? source_.csv() : QByteArray());
+    if (!fileName.isEmpty())
+        saver_.write(fileName, source_.csv ? source_.csv() : QByteArray());
 }
 
 void OutputCommands::print()

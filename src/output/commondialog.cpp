@@ -1,4 +1,4 @@
-#include "records/commondialog.h"
+#include "output/commondialog.h"
 
 #include "records/savetargets.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/reading.h"
+#include "output/filesaver.h"
 #include "records/outputlines.h"
 
 #include <QImage>
@@ -45,8 +46,7 @@ public:
     ~OutputCommands() override;
 
     // The folder the save dialog opens in, created when missing.
-    void setSaveFolder(const QString& folder) { saveFolder_ = folder; }
-    QString saveFolder() const { return saveFolder_; }
+    void setSaveFolder(const QString& folder) { saver_.setFolder(folder); }
 
     // On the live tab the reading, on the records tab the table.
     void save();
@@ -57,21 +57,16 @@ public:
     // 导出CSV: the records table as UTF-8 CSV, whichever tab is on show.
     void savecsv();
 
-    static QString saveErrorTitle();
-    static QString saveErrorText(const QString& fileName, const QString& reason);
-
 private:
-    // Prepares and shows the Save As dialog; false when there is nothing to write.
-    bool showSaveDialog(const QString& filter, const QString& defaultExt);
-    void reportSaveFailure(const QString& fileName, const QString& reason);
+    // The file chosen in the Save As dialog; "" when there is nothing to write.
+    QString chooseFile(const QString& filter, const QString& defaultExt);
     void reportPrintFailure(const QString& reason);
-    void writeOrReport(const QString& fileName, const QByteArray& bytes);
 
     std::unique_ptr<CommonDialog> ownDialog_;
     OutputSource source_;
     CommonDialog* dialog_;
     LineDrawer drawer_;
-    QString saveFolder_;
+    FileSaver saver_;
 };
 
 } // namespace bm
