@@ -47,6 +47,30 @@ QString layersNotResolved()
                                                    "of what these spacings can show. The uniform model describes the ground as well.");
 }
 
+QString tooFewSpacingsForThree(int distinct)
+{
+    return QCoreApplication::translate("bm::soil", "The three-layer model needs readings at five or more different spacings; "
+              "the included readings have %1, so no three-layer model is fitted.")
+        .arg(distinct);
+}
+
+QString threeLayerFailed()
+{
+    return QCoreApplication::translate("bm::soil", "The three-layer model could not be fitted to these readings.");
+}
+
+QString layerChoiceRule()
+{
+    return QCoreApplication::translate("bm::soil", "More layers are chosen only when an F-test on the residuals finds them "
+                                                   "significantly better at the 1 % level.");
+}
+
+QString traversesDisagree()
+{
+    return QCoreApplication::translate("bm::soil", "The traverses disagree by more than their residuals explain: "
+                                                   "the soil may change across the site.");
+}
+
 QString emptyInput()
 {
     return QCoreApplication::translate("bm::soil", "The file is empty.");
@@ -86,6 +110,22 @@ QString unreadableValue(int line, const QString& text)
 QString noUsableRows()
 {
     return QCoreApplication::translate("bm::soil", "The file has no usable resistivity readings (with a positive spacing and not overloaded).");
+}
+
+QString unknownArray(int line, const QString& text)
+{
+    return atLine(line, QCoreApplication::translate("bm::soil", "array must be wenner or schlumberger: '%1'").arg(text));
+}
+
+QString badMn2(int line)
+{
+    return atLine(line, QCoreApplication::translate("bm::soil", "mn2_m must be positive and less than ab2_m"));
+}
+
+QString badTraverse(int line, const QString& text)
+{
+    return atLine(line, QCoreApplication::translate("bm::soil", "a traverse is named by up to 16 letters, digits, '-' or '_': '%1'")
+                            .arg(text));
 }
 
 } // namespace bm::soil::messages

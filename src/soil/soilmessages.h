@@ -11,6 +11,10 @@ QString tooFewSpacings(int distinct);
 QString spreadTooWide();
 QString fitFailed();
 QString layersNotResolved();
+QString tooFewSpacingsForThree(int distinct);
+QString threeLayerFailed();
+QString layerChoiceRule();
+QString traversesDisagree();
 
 QString emptyInput();
 QString unknownHeader(int line);
@@ -20,5 +24,8 @@ QString missingValue(int line, const QString& column);
 QString notARecord(int line, const QString& text);
 QString unreadableValue(int line, const QString& text);
 QString noUsableRows();
+QString unknownArray(int line, const QString& text);
+QString badMn2(int line);
+QString badTraverse(int line, const QString& text);
 
 } // namespace bm::soil::messages
