@@ -2,7 +2,9 @@
 
 #include <QString>
 
-// Every text the soil analysis shows, in one place for translators.
+// The soil analysis's words in English, for the command-line tool and its
+// files. The window says its verdicts in the interface language, in one place
+// of its own (verdictText).
 namespace bm::soil::messages {
 
 QString noPoints();
