@@ -98,7 +98,7 @@ private slots:
     {
         const SoilAnalysis none = window_->session().analysis();
         QCOMPARE(none.verdict, SoilAnalysis::Verdict::NoPoints);
-        QCOMPARE(child<QLabel>("soilEmpty")->text(), verdictText(none));
+        QCOMPARE(child<QLabel>("soilEmpty")->text(), QStringLiteral("没有可分析的读数。"));
         expectShown(0);
         const int refreshes = window_->session().refreshCount();
         appendSounding(*table_, 1);
@@ -143,7 +143,7 @@ private slots:
         QVERIFY(!two.twoLayer);
         QCOMPARE(two.verdict, SoilAnalysis::Verdict::TooFewSpacings);
         QCOMPARE(two.distinctSpacings, 2);
-        QCOMPARE(child<QLabel>("soilMessage")->text(), verdictText(two));
+        QVERIFY(child<QLabel>("soilMessage")->text().contains(QStringLiteral("只有 2 个间距")));
         QVERIFY(child<QLabel>("soilMessage")->isVisible());
         QVERIFY(child<QLabel>("soilFigures")->isVisible());
 
