@@ -7,7 +7,8 @@
 #   bench_cli  1000 records, 1 % replies lost     <= 1.3x wire, 0 missing 16.54 s (1.22x), 0 missing
 #   bench_cli  --pace compatible, per 1000        about 100 s             100.2 s (extrapolated from 100)
 #   bench_soil two-layer fit of 50 points          < 5 ms                  1.9-4.1 ms
-#   bench_soilwindow open over 10,000 records      < 100 ms                31.4 ms
+#   bench_soil three-layer fit of 30 points        < 200 ms                91.4 ms (whole survey 118.6 ms)
+#   bench_soilwindow open over 10,000 records      < 100 ms                64.5 ms (with the three-layer fit)
 #   bench_trend memory growth, 86,400 readings     < 20 MB                 9.9 MiB
 #   bench_trend one redraw of 86,400 readings      < 16 ms                 11.0 ms
 #   bench_trend per record with the download bar   no measurable cost      1.13 us against 1.07 us without

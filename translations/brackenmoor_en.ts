@@ -312,6 +312,14 @@
         <source>这些读数分辨不出两层：最佳双层拟合位于这些间距所能反映范围的边缘。均匀模型同样能描述该土壤。</source>
         <translation>The readings do not resolve two layers: the best two-layer fit lies at the edge of what these spacings can show. The uniform model describes the ground as well.</translation>
     </message>
+    <message>
+        <source>三层模型需要至少五个不同间距的读数；选用的读数只有 %1 个间距，因此不拟合三层模型。</source>
+        <translation>The three-layer model needs readings at five or more different spacings; the included readings have %1, so no three-layer model is fitted.</translation>
+    </message>
+    <message>
+        <source>三层模型无法拟合这些读数。</source>
+        <translation>The three-layer model could not be fitted to these readings.</translation>
+    </message>
 </context>
 <context>
     <name>bm::TrendWindow</name>
@@ -1250,6 +1258,66 @@
         <source>电阻率 ρ</source>
         <translation>Resistivity ρ</translation>
     </message>
+    <message>
+        <source>三层模型</source>
+        <translation>Three-layer model</translation>
+    </message>
+    <message>
+        <source>第一层电阻率 ρ1</source>
+        <translation>First layer resistivity ρ1</translation>
+    </message>
+    <message>
+        <source>第一层厚度 h1</source>
+        <translation>First layer thickness h1</translation>
+    </message>
+    <message>
+        <source>第二层电阻率 ρ2</source>
+        <translation>Second layer resistivity ρ2</translation>
+    </message>
+    <message>
+        <source>第二层厚度 h2</source>
+        <translation>Second layer thickness h2</translation>
+    </message>
+    <message>
+        <source>第三层电阻率 ρ3</source>
+        <translation>Third layer resistivity ρ3</translation>
+    </message>
+    <message>
+        <source>选用三层模型。</source>
+        <translation>The three-layer model is chosen.</translation>
+    </message>
+    <message>
+        <source>选用双层模型。</source>
+        <translation>The two-layer model is chosen.</translation>
+    </message>
+    <message>
+        <source>选用均匀土壤模型。</source>
+        <translation>The uniform model is chosen.</translation>
+    </message>
+    <message>
+        <source>只有当残差的F检验在1%水平上表明更多层的模型显著更好时，才选用更多层的模型。</source>
+        <translation> More layers are chosen only when an F-test on the residuals finds them significantly better at the 1 % level.</translation>
+    </message>
+    <message>
+        <source>测线 %1（%2 个读数）：</source>
+        <translation>Traverse %1 (%2 readings): </translation>
+    </message>
+    <message>
+        <source>ρ1 %1，ρ2 %2，h %3，均方根误差 %4</source>
+        <translation>ρ1 %1, ρ2 %2, h %3, RMS error %4</translation>
+    </message>
+    <message>
+        <source>均匀 ρ %1，均方根误差 %2</source>
+        <translation>uniform ρ %1, RMS error %2</translation>
+    </message>
+    <message>
+        <source>无模型</source>
+        <translation>no model</translation>
+    </message>
+    <message>
+        <source>各测线的差异超出了残差所能解释的范围：场地土壤可能存在横向变化。</source>
+        <translation>The traverses disagree by more than their residuals explain: the soil may change across the site.</translation>
+    </message>
 </context>
 <context>
     <name>bm::soil::SoilPointModel</name>
@@ -1264,6 +1332,26 @@
     <message>
         <source>ρa (Ω·m)</source>
         <translation>ρa (Ω·m)</translation>
+    </message>
+    <message>
+        <source>温纳</source>
+        <translation>Wenner</translation>
+    </message>
+    <message>
+        <source>施伦贝格</source>
+        <translation>Schlumberger</translation>
+    </message>
+    <message>
+        <source>排列</source>
+        <translation>Array</translation>
+    </message>
+    <message>
+        <source>MN/2 (m)</source>
+        <translation>MN/2 (m)</translation>
+    </message>
+    <message>
+        <source>测线</source>
+        <translation>Traverse</translation>
     </message>
 </context>
 <context>
@@ -1339,6 +1427,22 @@
     <message>
         <source>结果</source>
         <translation>Results</translation>
+    </message>
+    <message>
+        <source>排列</source>
+        <translation>Array</translation>
+    </message>
+    <message>
+        <source>MN/2 (m)</source>
+        <translation>MN/2 (m)</translation>
+    </message>
+    <message>
+        <source>测线</source>
+        <translation>Traverse</translation>
+    </message>
+    <message>
+        <source>各测线的拟合</source>
+        <translation>Each traverse&apos;s fit</translation>
     </message>
 </context>
 <context>

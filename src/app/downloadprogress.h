@@ -40,7 +40,6 @@ public:
     int requested() const { return requested_; }
     int count() const { return count_; }
     QProgressBar* bar() const { return bar_; }
-    QLabel* missingLabel() const { return missing_; }
 
     // Milliseconds left at the pace so far (the request interval before there is one).
     static qint64 estimateLeftMs(int requested, int count, qint64 elapsedMs, int intervalMs = 100);

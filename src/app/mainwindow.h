@@ -49,7 +49,6 @@ public:
     RecordTable& table() { return *table_; }
     ReadingsPanel& panel() { return *panel_; }
     DownloadProgress& downloadProgress() { return *progress_; }
-    QTimer* clockTimer() { return &timer1_; }
     // 0 文件, 1 操作, 2 帮助: later entries go after the ones of the design.
     QMenu* menu(int index) const { return menus_[index]; }
 

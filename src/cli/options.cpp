@@ -230,8 +230,10 @@ Parsed<DownloadOptions> parseDownload(const QStringList& args)
 Parsed<SoilOptions> parseSoil(const QStringList& args)
 {
     Subcommand cmd(QStringLiteral("soil"),
-        Cli::tr("Fits the uniform and the two-layer soil models to Wenner readings: a CSV with the columns\n"
-                "spacing_m and resistivity_ohm_m (a download's CSV as it is), or a table text file saved by the program."),
+        Cli::tr("Fits the uniform, two-layer and three-layer soil models to Wenner and Schlumberger readings: a CSV with\n"
+                "the columns spacing_m and resistivity_ohm_m (a download's CSV as it is), or a table text file saved by\n"
+                "the program. Optional CSV columns: array (wenner or schlumberger), ab2_m and mn2_m (Schlumberger AB/2\n"
+                "and MN/2), resistance_ohm (instead of resistivity_ohm_m) and traverse (each traverse is also fitted alone)."),
         true);
     const QCommandLineOption format(QStringLiteral("format"), Cli::tr("text (key=value lines, the default) or json."), QStringLiteral("format"));
     const QCommandLineOption exclude(QStringLiteral("exclude-spacing"), Cli::tr("Leave out the readings at this spacing in metres (repeatable)."), QStringLiteral("A"));

@@ -30,7 +30,6 @@ public:
 
     bool portOpen() const override;
     void setCommPort(qint16 number);
-    qint16 commPort() const { return number_; }
 
     // Opens the port chosen by setCommPort. Never reports Opened for a failure.
     OpenOutcome open();
@@ -48,7 +47,6 @@ public:
     // received() follows once this many bytes wait; 0 or less: never.
     // Lowering it below what already waits raises received() from the event loop.
     void setRThreshold(qint16 bytes) override;
-    qint16 rThreshold() const { return threshold_; }
 
     // Hands the bytes to the line. Does nothing while the port is closed.
     void output(const QByteArray& bytes) override;

@@ -87,10 +87,9 @@ void Link::comopen(qint16 comport)
     if (port_->portOpen())
         port_->close();
     const OpenOutcome outcome = port_->openPort(comport);
-    lastAttempt_ = {comport, outcome, port_->devicePath(),
+    emit portTried({comport, outcome, port_->devicePath(),
                     outcome == OpenOutcome::Opened ? QString() : port_->lastError(),
-                    outcome != OpenOutcome::Opened && port_->accessDenied()};
-    emit portTried(lastAttempt_);
+                    outcome != OpenOutcome::Opened && port_->accessDenied()});
 }
 
 void Link::searchTick()

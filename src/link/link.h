@@ -46,9 +46,6 @@ public:
     const QByteArray& rcvdata() const { return rcvdata_; }
     const Reading& reading() const { return reading_; }
 
-    // What the link last reported, for readers that were not listening.
-    // No attempt yet: number 0.
-    const PortAttempt& lastAttempt() const { return lastAttempt_; }
     bool buttonsOn() const { return buttons_; }
     LinkState state() const;
     // Records of the last download that never replied, once it has ended.
@@ -130,7 +127,6 @@ private:
     qint16 recordcount_ = 0;
     QByteArray rcvdata_;
     Reading reading_;
-    PortAttempt lastAttempt_;
     bool buttons_ = true;
 
     // 0: no download; 1: the first pass; 2 and 3: the repair passes.

@@ -37,8 +37,6 @@ public:
     // 1..kMaxRows: the header row always stays.
     void setRows(int rows);
     // Every row and column has the same size.
-    int RowHeight(int) const { return kRowHeight; }
-    int ColWidth(int) const { return kColWidth; }
 
     // Record k into row k: the table gets exactly k + 1 rows, column 0 the number,
     // and the value cells of the kind. Value cells the kind does not fill are emptied.

@@ -1,6 +1,8 @@
 #include "soil/soilfit.h"
 
+#include "soil/layeredearth.h"
 #include "soil/soilmessages.h"
+#include "soil/sounding.h"
 #include "soil/wenner.h"
 
 #include <unsupported/Eigen/NonLinearOptimization>
@@ -13,68 +15,14 @@ namespace bm::soil {
 
 namespace {
 
-// Beyond these spreads of readings or spacings the data are not a Wenner sounding
+// Beyond these spreads of readings or spacings the data are not a sounding
 // the two-layer model could describe, and the arithmetic would lose its footing.
 constexpr double kMaxRhoSpread = 1e15;
 constexpr double kMaxSpacingSpread = 1e6;
-// The fit stays where the readings can tell the layers apart: h from a quarter of
-// the shortest spacing to twenty times the longest, and layer resistivities within
-// a factor of a thousand beyond the readings. Outside, noise alone would drive a
-// near-uniform sounding to a thin skin of absurd resistivity.
-constexpr double kThinnest = 1.0 / 4.0;
-constexpr double kDeepest = 20.0;
-constexpr double kRhoMargin = 1e3;
-constexpr double kSameSpacing = 1e-9;
 constexpr int kStartsRefined = 3;
 constexpr int kMaxEvaluations = 300; // per start: bounds the work on any input
 // Far below any reading's precision, and a third fewer terms than full accuracy.
 constexpr double kFitTolerance = 1e-10;
-
-// The readings scaled to order one (spacings and resistivities over their
-// geometric means) and grouped by spacing, so each spacing's series is summed once.
-struct Sounding {
-    std::vector<double> spacing; // distinct, ascending
-    std::vector<int> group;      // per reading: its spacing's index
-    std::vector<double> rho;
-    double aScale = 1.0;
-    double rhoScale = 1.0;
-    Eigen::Vector3d lower; // bounds of the parameters (ln rho1, ln rho2, ln h)
-    Eigen::Vector3d upper;
-};
-
-double geometricMean(const std::vector<double>& v)
-{
-    double sum = 0.0;
-    for (double x : v)
-        sum += std::log(x);
-    return std::exp(sum / double(v.size()));
-}
-
-Sounding soundingOf(std::vector<SoilPoint> points)
-{
-    std::sort(points.begin(), points.end(),
-              [](const SoilPoint& a, const SoilPoint& b) { return a.spacing_m < b.spacing_m; });
-    Sounding s;
-    std::vector<double> a, rho;
-    for (const SoilPoint& p : points) {
-        a.push_back(p.spacing_m);
-        rho.push_back(p.rho_ohm_m);
-    }
-    s.aScale = geometricMean(a);
-    s.rhoScale = geometricMean(rho);
-    for (size_t i = 0; i < points.size(); ++i) {
-        if (i == 0 || a[i] > a[i - 1] * (1.0 + kSameSpacing))
-            s.spacing.push_back(a[i] / s.aScale);
-        s.group.push_back(int(s.spacing.size()) - 1);
-        s.rho.push_back(rho[i] / s.rhoScale);
-    }
-    const auto [least, most] = std::minmax_element(s.rho.begin(), s.rho.end());
-    const double uLow = std::log(*least / kRhoMargin);
-    const double uHigh = std::log(*most * kRhoMargin);
-    s.lower = {uLow, uLow, std::log(s.spacing.front() * kThinnest)};
-    s.upper = {uHigh, uHigh, std::log(s.spacing.back() * kDeepest)};
-    return s;
-}
 
 // Parameters x = (ln rho1, ln rho2, ln h) in the sounding's scale, held inside the
 // region where the model is meaningful.
@@ -127,6 +75,15 @@ void TwoLayerResiduals::evaluate(const Eigen::VectorXd& x, Eigen::VectorXd* f, E
     const size_t groups = s_.spacing.size();
     std::vector<double> model(groups), d1(groups), d2(groups), d3(groups);
     for (size_t g = 0; g < groups; ++g) {
+        if (s_.array[g] != Array::Wenner) {
+            const Layers layers{2, {rho1, std::exp(p[1]), 0.0}, {h, 0.0}};
+            const Apparent a = layeredApparent(electrodesOf(s_.array[g], s_.spacing[g], s_.mn2[g]), layers, jac);
+            model[g] = a.rho;
+            d1[g] = a.d[0];
+            d2[g] = a.d[1];
+            d3[g] = a.d[2];
+            continue;
+        }
         const double delta = 2.0 * h / s_.spacing[g];
         const WennerSeries w = jac ? wennerSeries(delta, k, kFitTolerance) : WennerSeries{wennerSum(delta, k, kFitTolerance), 0.0, 0.0};
         model[g] = rho1 * (1.0 + 4.0 * w.s);
@@ -174,9 +131,10 @@ std::vector<Eigen::VectorXd> startingPoints(const Sounding& s, double uniform)
 {
     std::vector<double> shortest, longest;
     for (size_t i = 0; i < s.rho.size(); ++i) {
-        if (s.group[i] == 0)
+        const double a = s.spacing[size_t(s.group[i])];
+        if (a == s.spacing.front())
             shortest.push_back(s.rho[i]);
-        if (size_t(s.group[i]) == s.spacing.size() - 1)
+        if (a == s.spacing.back())
             longest.push_back(s.rho[i]);
     }
     const double top = std::log(geometricMean(shortest));
@@ -239,7 +197,7 @@ double spread(const std::vector<double>& v)
 
 } // namespace
 
-SoilAnalysis analyse(const std::vector<SoilPoint>& points)
+SoilAnalysis analyseTwoLayer(const std::vector<SoilPoint>& points)
 {
     SoilAnalysis out;
     std::vector<SoilPoint> used;
@@ -251,11 +209,13 @@ SoilAnalysis analyse(const std::vector<SoilPoint>& points)
         return out;
     }
     const Sounding s = soundingOf(used);
-    out.distinctSpacings = int(s.spacing.size());
+    out.distinctSpacings = s.distinctSpacings;
     std::vector<double> rho, a;
     for (const SoilPoint& p : used) {
         rho.push_back(p.rho_ohm_m);
         a.push_back(p.spacing_m);
+        if (p.array == Array::Schlumberger)
+            a.push_back(p.mn2_m); // MN/2 far below AB/2 would cost the model its precision
     }
     out.uniform = fitUniform(rho);
     if (out.distinctSpacings < 3) {

@@ -16,6 +16,9 @@ namespace {
 
 const QString kSpacingColumn = QStringLiteral("spacing_m");
 const QString kRhoColumn = QStringLiteral("resistivity_ohm_m");
+const QString kAb2Column = QStringLiteral("ab2_m");
+const QString kMn2Column = QStringLiteral("mn2_m");
+const QString kResistanceColumn = QStringLiteral("resistance_ohm");
 
 // GBK for the two signs the saved table holds (ρ, Ω) when Qt has no GBK codec.
 QString decodeGbkFallback(const QByteArray& bytes)
@@ -71,34 +74,103 @@ bool overloaded(const QString& field)
     return field.startsWith(QLatin1String("OL"), Qt::CaseInsensitive);
 }
 
-// One CSV row; false with input.error set when the row is bad.
-bool readCsvRow(const QStringList& fields, qsizetype spacingAt, qsizetype rhoAt, int line, SoilInput& input)
+// Where each known column stands in the header; -1 when absent.
+struct CsvColumns {
+    qsizetype spacing = -1;
+    qsizetype rho = -1;
+    qsizetype array = -1;
+    qsizetype mn2 = -1;
+    qsizetype ab2 = -1;
+    qsizetype resistance = -1;
+    qsizetype traverse = -1;
+};
+
+// One row's cells by column, unquoted; empty for an absent column.
+struct CsvCells {
+    QString spacing, rho, array, mn2, ab2, resistance, traverse;
+};
+
+CsvCells cellsOf(const QStringList& fields, const CsvColumns& c)
 {
-    const QString spacing = unquoted(fields.value(spacingAt));
-    const QString rho = unquoted(fields.value(rhoAt));
-    if ((spacing.isEmpty() && rho.isEmpty()) || overloaded(spacing) || overloaded(rho)) {
+    const auto cell = [&fields](qsizetype at) { return at < 0 ? QString() : unquoted(fields.value(at)); };
+    return {cell(c.spacing), cell(c.rho), cell(c.array), cell(c.mn2), cell(c.ab2), cell(c.resistance), cell(c.traverse)};
+}
+
+// A cell's number, or false with input.error naming the line and column.
+bool numberIn(const QString& text, const QString& column, int line, SoilInput& input, double& value)
+{
+    if (text.isEmpty()) {
+        input.error = messages::missingValue(line, column);
+        return false;
+    }
+    const auto v = toNumber(text);
+    if (!v) {
+        input.error = messages::notANumber(line, column, text);
+        return false;
+    }
+    value = *v;
+    return true;
+}
+
+// The array of a row: as named, else Schlumberger when only AB/2 is given.
+std::optional<Array> arrayOf(const CsvCells& c)
+{
+    const QString name = c.array.toLower();
+    if (name == QLatin1String("wenner"))
+        return Array::Wenner;
+    if (name == QLatin1String("schlumberger"))
+        return Array::Schlumberger;
+    if (!name.isEmpty())
+        return std::nullopt;
+    return c.spacing.isEmpty() && !c.ab2.isEmpty() ? Array::Schlumberger : Array::Wenner;
+}
+
+// One CSV row; false with input.error set when the row is bad. A resistance
+// counts only where the row has a spacing and no resistivity, so the rows of a
+// download's other kinds of record are skipped as before.
+bool readCsvRow(const QStringList& fields, const CsvColumns& columns, int line, SoilInput& input)
+{
+    const CsvCells c = cellsOf(fields, columns);
+    const std::optional<Array> array = arrayOf(c);
+    if (!array) {
+        input.error = messages::unknownArray(line, c.array);
+        return false;
+    }
+    const bool schlumberger = *array == Array::Schlumberger;
+    const bool ab2 = schlumberger && !c.ab2.isEmpty();
+    const QString& spacing = ab2 ? c.ab2 : c.spacing;
+    const QString& spacingColumn = ab2 || (schlumberger && columns.spacing < 0) ? kAb2Column : kSpacingColumn;
+    const bool byResistance = c.rho.isEmpty() && !c.resistance.isEmpty();
+    const QString& value = byResistance ? c.resistance : c.rho;
+    const QString& valueColumn = byResistance || columns.rho < 0 ? kResistanceColumn : kRhoColumn;
+    if ((spacing.isEmpty() && c.rho.isEmpty()) || overloaded(spacing) || overloaded(value) || overloaded(c.mn2)) {
         ++input.skippedRows;
         return true;
     }
-    const std::pair<const QString&, const QString&> cells[] = {{kSpacingColumn, spacing}, {kRhoColumn, rho}};
-    double values[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        const auto& [column, text] = cells[i];
-        if (text.isEmpty()) {
-            input.error = messages::missingValue(line, column);
-            return false;
-        }
-        const auto v = toNumber(text);
-        if (!v) {
-            input.error = messages::notANumber(line, column, text);
-            return false;
-        }
-        values[i] = *v;
+    double a = 0.0, reading = 0.0, mn2 = 0.0;
+    if (!numberIn(spacing, spacingColumn, line, input, a) || !numberIn(value, valueColumn, line, input, reading))
+        return false;
+    if (schlumberger && !numberIn(c.mn2, kMn2Column, line, input, mn2))
+        return false;
+    if (schlumberger && a > 0.0 && !(mn2 > 0.0 && mn2 < a)) {
+        input.error = messages::badMn2(line);
+        return false;
     }
-    if (const auto p = pointFromReading(values[0], values[1], false))
+    const QString traverse = c.traverse.isEmpty() ? QStringLiteral("A") : c.traverse;
+    if (!validTraverse(traverse)) {
+        input.error = messages::badTraverse(line, traverse);
+        return false;
+    }
+    if (byResistance)
+        reading *= geometricFactor(*array, a, mn2);
+    if (auto p = pointFromReading(a, reading, false)) {
+        p->array = *array;
+        p->mn2_m = schlumberger ? mn2 : 0.0;
+        p->traverse = traverse;
         input.points.push_back(*p);
-    else
+    } else {
         ++input.skippedRows;
+    }
     return true;
 }
 
@@ -107,16 +179,17 @@ void readCsv(const QStringList& lines, int headerAt, SoilInput& input)
     QStringList names = lines[headerAt].split(QLatin1Char(','));
     for (QString& n : names)
         n = unquoted(n).toLower();
-    const qsizetype spacingAt = names.indexOf(kSpacingColumn);
-    const qsizetype rhoAt = names.indexOf(kRhoColumn);
-    if (spacingAt < 0 || rhoAt < 0) {
-        input.error = messages::missingColumn(headerAt + 1, spacingAt < 0 ? kSpacingColumn : kRhoColumn);
+    const CsvColumns columns{names.indexOf(kSpacingColumn), names.indexOf(kRhoColumn), names.indexOf(QStringLiteral("array")),
+                             names.indexOf(kMn2Column), names.indexOf(kAb2Column), names.indexOf(kResistanceColumn),
+                             names.indexOf(QStringLiteral("traverse"))};
+    if ((columns.spacing < 0 && columns.ab2 < 0) || (columns.rho < 0 && columns.resistance < 0)) {
+        input.error = messages::missingColumn(headerAt + 1, columns.spacing < 0 && columns.ab2 < 0 ? kSpacingColumn : kRhoColumn);
         return;
     }
     for (int i = headerAt + 1; i < lines.size(); ++i) {
         if (lines[i].trimmed().isEmpty())
             continue;
-        if (!readCsvRow(lines[i].split(QLatin1Char(',')), spacingAt, rhoAt, i + 1, input))
+        if (!readCsvRow(lines[i].split(QLatin1Char(',')), columns, i + 1, input))
             return;
     }
 }
@@ -204,7 +277,7 @@ SoilInput parseSoilInput(const QByteArray& bytes)
     if (header.startsWith(QLatin1String("NO.")))
         readTable(lines, headerAt, input);
     else if (header.contains(QLatin1Char(',')) || header.contains(kSpacingColumn, Qt::CaseInsensitive)
-             || header.contains(kRhoColumn, Qt::CaseInsensitive))
+             || header.contains(kRhoColumn, Qt::CaseInsensitive) || header.contains(kAb2Column, Qt::CaseInsensitive))
         readCsv(lines, headerAt, input);
     else
         input.error = messages::unknownHeader(headerAt + 1);

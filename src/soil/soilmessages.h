@@ -2,7 +2,9 @@
 
 #include <QString>
 
-// Every text the soil analysis shows, in one place for translators.
+// The soil analysis's words in English, for the command-line tool and its
+// files. The window says its verdicts in the interface language, in one place
+// of its own (verdictText).
 namespace bm::soil::messages {
 
 QString noPoints();
@@ -11,6 +13,10 @@ QString tooFewSpacings(int distinct);
 QString spreadTooWide();
 QString fitFailed();
 QString layersNotResolved();
+QString tooFewSpacingsForThree(int distinct);
+QString threeLayerFailed();
+QString layerChoiceRule();
+QString traversesDisagree();
 
 QString emptyInput();
 QString unknownHeader(int line);
@@ -20,5 +26,8 @@ QString missingValue(int line, const QString& column);
 QString notARecord(int line, const QString& text);
 QString unreadableValue(int line, const QString& text);
 QString noUsableRows();
+QString unknownArray(int line, const QString& text);
+QString badMn2(int line);
+QString badTraverse(int line, const QString& text);
 
 } // namespace bm::soil::messages

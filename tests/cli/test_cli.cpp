@@ -141,6 +141,16 @@ private slots:
         const Run refused = cli({"soil", file("bad.csv")});
         QVERIFY2(refused.exit == 1, qPrintable(refused.err));
         QVERIFY2(refused.err.contains("line 3"), qPrintable(refused.err));
+        // Schlumberger resistances on two traverses: each traverse's keys in JSON.
+        QByteArray survey = "array,ab2_m,mn2_m,resistance_ohm,traverse\n";
+        for (const char* line : {"1,0.3,60,A", "2,0.3,14,A", "4,0.3,3.1,A", "8,0.3,0.7,A", "1,0.3,61,B", "2,0.3,14.5,B", "4,0.3,3,B"})
+            survey += "schlumberger," + QByteArray(line) + "\n";
+        writeAll(file("survey.csv"), survey);
+        const QJsonObject o = QJsonDocument::fromJson(cli({"soil", file("survey.csv"), "--format", "json"}).out).object();
+        const QByteArray shown = QJsonDocument(o).toJson();
+        QVERIFY2(o.value("traverses").toObject().value("B").toObject().contains("uniform_ohm_m"), shown.constData());
+        QVERIFY2(o.contains("layers_chosen"), shown.constData());
+        QVERIFY2(o.value("three_layer_message").toString().contains("five"), shown.constData());
     }
 
     // Every key on its line whatever the verdict; a bad file exits 1 with its line and writes nothing.

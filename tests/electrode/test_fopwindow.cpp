@@ -81,8 +81,7 @@ private slots:
         QVERIFY(figures().contains(fopNumber(a.slopeR_ohm)));
         QCOMPARE(window_->chart().readingsSeries()->count(), 9);
         QCOMPARE(window_->chart().slopeSeries()->count(), 4);
-        const FopSettings settings = window_->session().settings();
-        QCOMPARE(child<QLabel>("fopVerdict")->text(), fopVerdictText(a, settings));
+        QVERIFY(child<QLabel>("fopVerdict")->text().contains(QStringLiteral("（斜率法）")));
 
         // The 70 m reading moved to 65 m: 0.618 C now lies between 60 and 65 m.
         QAbstractItemModel* list = child<QTableView>("fopPoints")->model();
@@ -123,7 +122,8 @@ private slots:
         QCOMPARE(*window_->session().rows().back().distance_m, 17.0);
         const FopAnalysis& a = window_->session().analysis();
         QVERIFY(a.verdict == FopAnalysis::Verdict::ProbeTooClose || a.verdict == FopAnalysis::Verdict::NoPlateau);
-        QCOMPARE(child<QLabel>("fopVerdict")->text(), fopVerdictText(a, window_->session().settings()));
+        const QString verdict = child<QLabel>("fopVerdict")->text();
+        QVERIFY2(verdict.contains(QStringLiteral("电流极")) || verdict.contains(QStringLiteral("无法检查平台")), qPrintable(verdict));
         window_->findChild<QDoubleSpinBox*>("currentDistance")->setValue(2);
         QCOMPARE(window_->session().analysis().verdict, FopAnalysis::Verdict::TooFewPoints);
         QCOMPARE(window_->chart().readingsSeries()->count(), 1);

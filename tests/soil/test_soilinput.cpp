@@ -8,6 +8,8 @@
 #include <QLocale>
 #include <QTest>
 
+#include <numbers>
+
 using namespace bm::soil;
 
 namespace {
@@ -80,6 +82,48 @@ private slots:
         }
     }
 
+    // Schlumberger by AB/2 or by spacing_m, by resistance or resistivity; the array
+    // named or implied; traverses kept; a download's resistance records still skipped.
+    void csvReadsSchlumbergerResistanceAndTraverses()
+    {
+        const SoilInput in = parseSoilInput("array,spacing_m,ab2_m,mn2_m,resistance_ohm,resistivity_ohm_m,traverse\n"
+                                            ",,10,1,2,,B\n"
+                                            "schlumberger,20,,2,,150,\n"
+                                            "WENNER,5,,,1,,N-S\n"
+                                            ",2,,,,80,A\n"
+                                            ",,,,7.5,,\n");
+        QVERIFY2(in.ok(), qPrintable(in.error));
+        QCOMPARE(pairs(in.points), (QList<QPair<double, double>>{{10, std::numbers::pi * 99 / 2 * 2}, {20, 150}, {5, 10 * std::numbers::pi}, {2, 80}}));
+        QCOMPARE(in.points[0].array, Array::Schlumberger);
+        QCOMPARE(in.points[0].mn2_m, 1);
+        QCOMPARE(in.points[0].traverse, "B");
+        QCOMPARE(in.points[1].array, Array::Schlumberger);
+        QCOMPARE(in.points[1].traverse, "A");
+        QCOMPARE(in.points[2].array, Array::Wenner);
+        QCOMPARE(in.points[2].traverse, "N-S");
+        QCOMPARE(in.skippedRows, 1);
+    }
+
+    void badSurveyColumnsNameTheLine()
+    {
+        const QByteArray header = "array,ab2_m,mn2_m,resistivity_ohm_m,traverse\n";
+        const QList<QPair<QByteArray, QString>> cases{
+            {"ab2_m,mn2_m\n", "line 1: the header has no column resistivity_ohm_m"},
+            {"mn2_m,resistance_ohm\n", "line 1: the header has no column spacing_m"},
+            {header + "schlumberger,10,1,100,A\npole-dipole,10,1,100,A\n", "line 3: array must be wenner or schlumberger: 'pole-dipole'"},
+            {header + "schlumberger,10,,100,A\n", "line 2: mn2_m is empty"},
+            {header + "schlumberger,10,10,100,A\n", "line 2: mn2_m must be positive and less than ab2_m"},
+            {header + "schlumberger,10,x,100,A\n", "line 2: mn2_m is not a number: 'x'"},
+            {header + "schlumberger,10,1,,A\n", "line 2: resistivity_ohm_m is empty"},
+            {header + "\nschlumberger,10,1,100,A=B\n", "line 3: a traverse is named by"},
+            {"ab2_m,mn2_m,resistance_ohm\n10,1,\n", "line 2: resistance_ohm is empty"}};
+        for (const auto& [bytes, error] : cases) {
+            const SoilInput in = parseSoilInput(bytes);
+            QVERIFY2(in.error.contains(error), qPrintable(in.error + " for " + QString::fromLatin1(bytes)));
+            QVERIFY2(in.points.empty(), qPrintable(in.error + " for " + QString::fromLatin1(bytes)));
+        }
+    }
+
     void excludeSpacingMatchesWithinARelativeTolerance()
     {
         std::vector<SoilPoint> points{{2.0, 1, true}, {2.0 * (1 + 1e-12), 2, true}, {2.01, 3, true}, {2.0, 4, false}};
@@ -106,6 +150,20 @@ private slots:
         QCOMPARE(o.value("h_m").toDouble(), 2.5);
         QCOMPARE(o.value("uniform_ohm_m").toDouble(), 1234.5);
         QVERIFY(!o.contains("message"));
+        a.threeLayer = ThreeLayerModel{100, 6, 10, 4, 1000, 0.5, true};
+        a.layersChosen = 3;
+        a.traverses = {{"A", 9, UniformModel{90, 1}, std::nullopt, "too few"}, {"B", 8, UniformModel{95, 2}, a.twoLayer, {}}};
+        a.threeLayerMessage = "none";
+        QVERIFY(keyValueReport(a).contains("rms_percent=1.5\nrho1_ohm_m3=100\nh1_m3=6\nrho2_ohm_m3=10\nh2_m3=4\nrho3_ohm_m3=1000\n"
+                                           "rms_percent3=0.5\nlayers_chosen=3\ntraverses_disagree=0\ntraverses.A.points_used=9\n"));
+        QVERIFY(keyValueReport(a).endsWith("traverses.A.message=too few\ntraverses.B.points_used=8\n"
+                                           "traverses.B.uniform_ohm_m=95\ntraverses.B.uniform_rms_percent=2\ntraverses.B.rho1_ohm_m=100.5\n"
+                                           "traverses.B.rho2_ohm_m=400\ntraverses.B.h_m=2.5\ntraverses.B.k=0.598\n"
+                                           "traverses.B.rms_percent=1.5\nthree_layer_message=none\n"));
+        const QJsonObject t = QJsonDocument::fromJson(jsonReport(a)).object();
+        QCOMPARE(t.value("traverses").toObject().value("B").toObject().value("h_m").toDouble(), 2.5);
+        QCOMPARE(t.value("rho3_ohm_m3").toDouble(), 1000.0);
+        QCOMPARE(t.value("layers_chosen").toInt(), 3);
         QLocale::setDefault(QLocale::c());
     }
 };

@@ -1,5 +1,6 @@
-// The soil window over a records table: it follows records, clears and the include
-// boxes, and its PDF and CSV exports hold the figures and are written whole or not at all.
+// The soil window over a records table: it follows records, clears, the include
+// boxes and the points' layouts, and its PDF and CSV exports hold the figures and
+// are written whole or not at all.
 #include "fakedialog.h"
 #include "files.h"
 #include "pdftext.h"
@@ -8,6 +9,7 @@
 #include "soil/soilinput.h"
 #include "soil/ui/soilchart.h"
 #include "soil/ui/soilfigures.h"
+#include "soil/ui/soilpointmodel.h"
 #include "soil/ui/soilsession.h"
 #include "soil/ui/soilwindow.h"
 #include "soil/ui/verdicttext.h"
@@ -96,7 +98,7 @@ private slots:
     {
         const SoilAnalysis none = window_->session().analysis();
         QCOMPARE(none.verdict, SoilAnalysis::Verdict::NoPoints);
-        QCOMPARE(child<QLabel>("soilEmpty")->text(), verdictText(none));
+        QCOMPARE(child<QLabel>("soilEmpty")->text(), QStringLiteral("没有可分析的读数。"));
         expectShown(0);
         const int refreshes = window_->session().refreshCount();
         appendSounding(*table_, 1);
@@ -141,7 +143,7 @@ private slots:
         QVERIFY(!two.twoLayer);
         QCOMPARE(two.verdict, SoilAnalysis::Verdict::TooFewSpacings);
         QCOMPARE(two.distinctSpacings, 2);
-        QCOMPARE(child<QLabel>("soilMessage")->text(), verdictText(two));
+        QVERIFY(child<QLabel>("soilMessage")->text().contains(QStringLiteral("只有 2 个间距")));
         QVERIFY(child<QLabel>("soilMessage")->isVisible());
         QVERIFY(child<QLabel>("soilFigures")->isVisible());
 
@@ -187,7 +189,8 @@ private slots:
         window_->exportCsv();
         const QByteArray bytes = readAll(tmp_.filePath("points.csv"));
         const QList<QByteArray> lines = bytes.trimmed().split('\n');
-        QCOMPARE(lines.value(0), "record,spacing_m,resistivity_ohm_m,included,model_spacing_m,two_layer_ohm_m,uniform_ohm_m");
+        QCOMPARE(lines.value(0), "record,spacing_m,resistivity_ohm_m,included,model_spacing_m,two_layer_ohm_m,uniform_ohm_m,"
+                                 "array,mn2_m,traverse,three_layer_ohm_m");
         QCOMPARE(lines.size(), 1 + 41);
         QVERIFY(lines.value(7).startsWith("7,32,"));
         QCOMPARE(lines.value(7).split(',').value(3), "0");
@@ -201,6 +204,48 @@ private slots:
         const SoilInput back = parseSoilInput(bytes);
         QVERIFY2(back.ok(), qPrintable(back.error));
         QVERIFY2(back.points.size() == 7, qPrintable(back.error));
+    }
+
+    // Array, MN/2 and traverse edited in the list: the reading is worked out again
+    // from R, each traverse is fitted, and the report and CSV carry the survey.
+    void layoutEditsRefitAndReachTheExports()
+    {
+        appendSounding(*table_, 1);
+        appendSounding(*table_, 20);
+        window_->session().refresh();
+        QAbstractItemModel* list = child<QTableView>("soilPoints")->model();
+        for (int row = 7; row < 14; ++row)
+            QVERIFY(list->setData(list->index(row, SoilPointModel::Traverse), "B"));
+        QVERIFY(!list->setData(list->index(0, SoilPointModel::Traverse), "A B"));
+        const double recorded = window_->session().points()[2].point.rho_ohm_m; // a = 2 m
+        QVERIFY(list->setData(list->index(2, SoilPointModel::ArrayColumn), int(Array::Schlumberger)));
+        QVERIFY(list->setData(list->index(2, SoilPointModel::Mn2), 0.5));
+        // R = ρ / (2π a), then π (s² - m²) / (2m) R with s = 2 m, m = 0.5 m.
+        QVERIFY(std::fabs(window_->session().points()[2].point.rho_ohm_m / (recorded * 3.75 / 4.0) - 1.0) < 1e-12);
+        const SoilAnalysis& a = window_->session().analysis();
+        QCOMPARE(a.traverses.size(), 2);
+        QVERIFY(!a.traversesDisagree);
+        QVERIFY(a.threeLayer);
+        QCOMPARE(a.layersChosen, 2);
+        QVERIFY(window_->chart().threeLayerSeries()->count() > 0);
+        window_->session().refresh(); // the layout holds while the record holds the same reading
+        QVERIFY(window_->session().points()[2].point.array == Array::Schlumberger && window_->session().points()[8].point.traverse == "B");
+
+        saveAs(tmp_.filePath("survey.pdf"));
+        window_->exportReport();
+        const QString text = pdftotext({"-layout", "-enc", "UTF-8", tmp_.filePath("survey.pdf"), "-"});
+        for (const QString& expected : {figure(a.threeLayer->rho3_ohm_m), figure(a.threeLayer->h2_m),
+                                        figure(a.traverses[1].twoLayer->rho1_ohm_m), QStringLiteral("0.5000")})
+            QVERIFY2(text.contains(expected), qPrintable(expected + " not in:\n" + text.left(3000)));
+        saveAs(tmp_.filePath("survey.csv"));
+        window_->exportCsv();
+        const SoilInput back = parseSoilInput(readAll(tmp_.filePath("survey.csv")));
+        QVERIFY(back.ok());
+        QCOMPARE(back.points.size(), 14);
+        QCOMPARE(back.points[2].array, Array::Schlumberger);
+        QCOMPARE(back.points[2].mn2_m, 0.5);
+        QCOMPARE(back.points[7].traverse, "B");
+        QCOMPARE(back.points[6].traverse, "A");
     }
 
     void aFailedOrCancelledSaveWritesNothing()

@@ -51,6 +51,7 @@ SoilChart::SoilChart(QGraphicsItem* parent)
       excluded_(new QScatterSeries),
       twoLayer_(new QLineSeries),
       uniform_(new QLineSeries),
+      threeLayer_(new QLineSeries),
       x_(logAxis(SoilChartText::tr("电极间距 a (m)"))),
       y_(logAxis(SoilChartText::tr("视电阻率 ρa (Ω·m)")))
 {
@@ -67,12 +68,15 @@ SoilChart::SoilChart(QGraphicsItem* parent)
     twoLayer_->setPen(QPen(QColor(0xc0, 0x30, 0x20), 2.0));
     uniform_->setName(uniformTitle());
     uniform_->setPen(QPen(QColor(0x30, 0x90, 0x40), 1.5, Qt::DashLine));
+    threeLayer_->setName(threeLayerTitle());
+    threeLayer_->setPen(QPen(QColor(0x80, 0x30, 0xa0), 2.0, Qt::DashDotLine));
 
     addAxis(x_, Qt::AlignBottom);
     addAxis(y_, Qt::AlignLeft);
     for (QAbstractSeries* s : {static_cast<QAbstractSeries*>(uniform_), static_cast<QAbstractSeries*>(twoLayer_),
                                static_cast<QAbstractSeries*>(excluded_), static_cast<QAbstractSeries*>(included_)})
         addToAxes(s);
+    addToAxes(threeLayer_);
     legend()->setAlignment(Qt::AlignBottom);
 }
 
@@ -83,11 +87,23 @@ void SoilChart::addToAxes(QAbstractSeries* series)
     series->attachAxis(y_);
 }
 
+QList<QPointF> SoilChart::curveOf(const std::optional<Layers>& layers, const std::vector<RecordPoint>& points) const
+{
+    QList<QPointF> curve;
+    const auto [aLo, aHi] = spacingRange(points);
+    if (layers)
+        for (const QPointF& c : layeredCurve(*layers, curveLayout(points), aLo / kMargin, aHi * kMargin, kCurveSamples))
+            curve.append(c);
+    return curve;
+}
+
 void SoilChart::showAnalysis(const std::vector<RecordPoint>& points, const SoilAnalysis& analysis)
 {
     QList<QPointF> in, out;
     double rhoLo = HUGE_VAL, rhoHi = 0.0;
     for (const RecordPoint& p : points) {
+        if (!std::isfinite(p.point.rho_ohm_m))
+            continue; // a Schlumberger point still waiting for its MN/2
         (p.point.included ? in : out).append(QPointF(p.point.spacing_m, p.point.rho_ohm_m));
         rhoLo = std::min(rhoLo, p.point.rho_ohm_m);
         rhoHi = std::max(rhoHi, p.point.rho_ohm_m);
@@ -96,16 +112,15 @@ void SoilChart::showAnalysis(const std::vector<RecordPoint>& points, const SoilA
     excluded_->replace(out);
 
     const auto [aLo, aHi] = spacingRange(points);
-    QList<QPointF> curve;
-    if (analysis.twoLayer)
-        for (const QPointF& c : twoLayerCurve(*analysis.twoLayer, aLo / kMargin, aHi * kMargin, kCurveSamples))
-            curve.append(c);
+    const QList<QPointF> curve = curveOf(analysis.twoLayer ? std::optional(layersOf(*analysis.twoLayer)) : std::nullopt, points);
     twoLayer_->replace(curve);
+    const QList<QPointF> three = curveOf(analysis.threeLayer ? std::optional(layersOf(*analysis.threeLayer)) : std::nullopt, points);
+    threeLayer_->replace(three);
     QList<QPointF> flat;
     if (analysis.uniform)
         flat = {QPointF(aLo / kMargin, analysis.uniform->rho_ohm_m), QPointF(aHi * kMargin, analysis.uniform->rho_ohm_m)};
     uniform_->replace(flat);
-    for (const QPointF& c : curve + flat) {
+    for (const QPointF& c : curve + flat + three) {
         rhoLo = std::min(rhoLo, c.y());
         rhoHi = std::max(rhoHi, c.y());
     }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "soil/layeredearth.h"
 #include "soil/soilfit.h"
 #include "soil/ui/recordpoints.h"
 
 #include <QChart>
 
+#include <optional>
 #include <vector>
 
 class QLineSeries;
@@ -14,7 +16,8 @@ class QScatterSeries;
 namespace bm::soil {
 
 // The sounding on log-log axes: the readings (left-out ones hollow and grey), the
-// fitted two-layer curve and the uniform line. The window shows it; the report
+// fitted two-layer curve, the uniform line and the three-layer curve, the curves
+// for the array most readings use. The window shows it; the report
 // draws a copy of its own.
 class SoilChart : public QChart {
 public:
@@ -26,14 +29,17 @@ public:
     QScatterSeries* excludedSeries() const { return excluded_; }
     QLineSeries* twoLayerSeries() const { return twoLayer_; }
     QLineSeries* uniformSeries() const { return uniform_; }
+    QLineSeries* threeLayerSeries() const { return threeLayer_; }
 
 private:
     void addToAxes(QAbstractSeries* series);
+    QList<QPointF> curveOf(const std::optional<Layers>& layers, const std::vector<RecordPoint>& points) const;
 
     QScatterSeries* included_;
     QScatterSeries* excluded_;
     QLineSeries* twoLayer_;
     QLineSeries* uniform_;
+    QLineSeries* threeLayer_;
     QLogValueAxis* x_;
     QLogValueAxis* y_;
 };

@@ -4,7 +4,8 @@
 #include "output/lineprinter.h"
 #include "soil/ui/soilchart.h"
 #include "soil/ui/soilfigures.h"
-#include "soil/wenner.h"
+#include "soil/ui/soilpointmodel.h"
+#include "soil/layeredearth.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -17,6 +18,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace bm::soil {
@@ -138,16 +140,24 @@ void drawPlot(Pages& pages, QPainter& painter, const ReportContent& c)
     scene.render(&painter, target, QRectF(QPointF(), kChartSize));
 }
 
+// The columns of each point's layout, right of the existing ones.
+QStringList layoutCells(const SoilPoint& p)
+{
+    return {SoilPointModel::arrayName(p.array), p.array == Array::Schlumberger ? figure(p.mn2_m) : QString(), p.traverse};
+}
+
 void drawPoints(Pages& pages, const std::vector<RecordPoint>& points)
 {
-    const std::vector<double> at{0.0, 0.15, 0.35, 0.6};
-    pages.row({SoilReportText::tr("记录"), SoilReportText::tr("间距 a (m)"), SoilReportText::tr("ρa (Ω·m)"),
-               SoilReportText::tr("计入")},
+    const std::vector<double> at{0.0, 0.15, 0.35, 0.6, 0.7, 0.83, 0.93};
+    pages.row(QStringList{SoilReportText::tr("记录"), SoilReportText::tr("间距 a (m)"), SoilReportText::tr("ρa (Ω·m)"),
+                          SoilReportText::tr("计入")}
+                  + QStringList{SoilReportText::tr("排列"), SoilReportText::tr("MN/2 (m)"), SoilReportText::tr("测线")},
               at, reportFont(9.5, true));
     const QFont font = reportFont(9.5);
     for (const RecordPoint& p : points)
-        pages.row({QString::number(p.record), figure(p.point.spacing_m), figure(p.point.rho_ohm_m),
-                   p.point.included ? SoilReportText::tr("是") : SoilReportText::tr("否")},
+        pages.row(QStringList{QString::number(p.record), figure(p.point.spacing_m), figure(p.point.rho_ohm_m),
+                              p.point.included ? SoilReportText::tr("是") : SoilReportText::tr("否")}
+                      + layoutCells(p.point),
                   at, font);
 }
 
@@ -167,6 +177,27 @@ void drawModels(Pages& pages, const SoilAnalysis& a)
         drawModel(pages, uniformTitle(), uniformRows(*a.uniform));
     if (a.verdict != SoilAnalysis::Verdict::BothModels)
         pages.text(verdictText(a), reportFont(10.0));
+}
+
+// The three-layer model, the choice with its rule, and each traverse's own fit.
+void drawSurvey(Pages& pages, const SoilAnalysis& a)
+{
+    pages.skip(2.0);
+    if (a.threeLayer)
+        drawModel(pages, threeLayerTitle(), threeLayerRows(*a.threeLayer));
+    else if (!a.threeLayerMessage.isEmpty())
+        pages.text(threeLayerText(a), reportFont(10.0));
+    if (a.layersChosen > 0)
+        pages.text(layerChoiceText(a), reportFont(10.0, true));
+    if (a.traverses.empty())
+        return;
+    pages.skip(3.0);
+    pages.keepTogether(20.0);
+    pages.text(SoilReportText::tr("各测线的拟合"), reportFont(11.5, true));
+    for (const TraverseFit& t : a.traverses)
+        pages.text(traverseLine(t), reportFont(10.0));
+    if (a.traversesDisagree)
+        pages.text(traversesDisagreeText(), reportFont(10.0, true));
 }
 
 void drawDesign(Pages& pages, const design::DesignSection& d)
@@ -199,6 +230,7 @@ void drawReport(Pages& pages, QPainter& painter, const ReportContent& c)
     }
     pages.text(SoilReportText::tr("模型"), reportFont(13.0, true));
     drawModels(pages, c.analysis);
+    drawSurvey(pages, c.analysis);
     pages.skip(4.0);
     if (c.design)
         drawDesign(pages, *c.design);
@@ -211,6 +243,24 @@ void drawReport(Pages& pages, QPainter& painter, const ReportContent& c)
     drawRecords(pages, c.recordLines);
 }
 
+// A point's array, MN/2 (Schlumberger only) and traverse, so the soil command reads
+// the file back as the same survey.
+void surveyCells(const SoilPoint& p, QStringList& cells)
+{
+    const bool schlumberger = p.array == Array::Schlumberger;
+    cells[7] = schlumberger ? QStringLiteral("schlumberger") : QStringLiteral("wenner");
+    cells[8] = schlumberger ? plainNumber(p.mn2_m) : QString();
+    cells[9] = p.traverse;
+}
+
+// A model's apparent resistivity at spacing a for the curves' layout; empty where it has none.
+QString modelCell(const Layers& layers, SoilPoint layout, double a)
+{
+    layout.spacing_m = a;
+    const double rho = apparentOver(layout, layers);
+    return std::isfinite(rho) ? plainNumber(rho) : QString();
+}
+
 } // namespace
 
 QByteArray soilCsv(const std::vector<RecordPoint>& points, const SoilAnalysis& analysis)
@@ -218,23 +268,29 @@ QByteArray soilCsv(const std::vector<RecordPoint>& points, const SoilAnalysis& a
     const auto [aLo, aHi] = spacingRange(points);
     const std::vector<double> samples = analysis.uniform ? logSpaced(aLo, aHi, kCsvCurveSamples) : std::vector<double>();
     const std::optional<TwoLayerModel>& two = analysis.twoLayer;
+    const SoilPoint layout = curveLayout(points);
 
-    QString out = QStringLiteral("record,spacing_m,resistivity_ohm_m,included,model_spacing_m,two_layer_ohm_m,uniform_ohm_m\n");
+    QString out = QStringLiteral("record,spacing_m,resistivity_ohm_m,included,model_spacing_m,two_layer_ohm_m,uniform_ohm_m,"
+                                 "array,mn2_m,traverse,three_layer_ohm_m\n");
     for (size_t i = 0; i < std::max(points.size(), samples.size()); ++i) {
-        QStringList cells(7);
+        QStringList cells(11);
         if (i < points.size()) {
             const RecordPoint& p = points[i];
             cells[0] = QString::number(p.record);
             cells[1] = plainNumber(p.point.spacing_m);
-            cells[2] = plainNumber(p.point.rho_ohm_m);
+            // A Schlumberger point still without its MN/2 has no resistivity to write.
+            cells[2] = std::isfinite(p.point.rho_ohm_m) ? plainNumber(p.point.rho_ohm_m) : QString();
             cells[3] = p.point.included ? QStringLiteral("1") : QStringLiteral("0");
+            surveyCells(p.point, cells);
         }
         if (i < samples.size()) {
             const double a = samples[i];
             cells[4] = plainNumber(a);
             if (two)
-                cells[5] = plainNumber(wennerApparent(a, two->rho1_ohm_m, two->rho2_ohm_m, two->h_m));
+                cells[5] = modelCell(layersOf(*two), layout, a);
             cells[6] = plainNumber(analysis.uniform->rho_ohm_m);
+            if (analysis.threeLayer)
+                cells[10] = modelCell(layersOf(*analysis.threeLayer), layout, a);
         }
         out += cells.join(QLatin1Char(',')) + QLatin1Char('\n');
     }

@@ -33,8 +33,10 @@ struct ReportContent {
 
 // The points beside the model: columns record, spacing_m, resistivity_ohm_m,
 // included (1 or 0), then the model sampled across the spacings (model_spacing_m,
-// two_layer_ohm_m, uniform_ohm_m). A row holds one point, one sample or both;
-// cells without a value stay empty, so the soil command reads the file as it is.
+// two_layer_ohm_m, uniform_ohm_m), then the point's array, mn2_m and traverse and
+// the three-layer model (three_layer_ohm_m). The models are given for the array
+// most points use. A row holds one point, one sample or both; cells without a
+// value stay empty, so the soil command reads the file as it is.
 QByteArray soilCsv(const std::vector<RecordPoint>& points, const SoilAnalysis& analysis);
 
 // The A4 report: the fields, the plot, the points, both models, the design and the records

@@ -72,6 +72,52 @@ std::vector<FigureRow> uniformRows(const UniformModel& model)
     };
 }
 
+QString threeLayerTitle()
+{
+    return SoilFigures::tr("三层模型");
+}
+
+std::vector<FigureRow> threeLayerRows(const ThreeLayerModel& model)
+{
+    return {
+        {SoilFigures::tr("第一层电阻率 ρ1"), ohmMetres(model.rho1_ohm_m)},
+        {SoilFigures::tr("第一层厚度 h1"), figure(model.h1_m) + QStringLiteral(" m")},
+        {SoilFigures::tr("第二层电阻率 ρ2"), ohmMetres(model.rho2_ohm_m)},
+        {SoilFigures::tr("第二层厚度 h2"), figure(model.h2_m) + QStringLiteral(" m")},
+        {SoilFigures::tr("第三层电阻率 ρ3"), ohmMetres(model.rho3_ohm_m)},
+        {SoilFigures::tr("均方根误差"), percent(model.rms_percent)},
+    };
+}
+
+QString layerChoiceText(const SoilAnalysis& analysis)
+{
+    if (analysis.layersChosen < 1)
+        return {};
+    const QString chosen = analysis.layersChosen == 3   ? SoilFigures::tr("选用三层模型。")
+                           : analysis.layersChosen == 2 ? SoilFigures::tr("选用双层模型。")
+                                                        : SoilFigures::tr("选用均匀土壤模型。");
+    return chosen + SoilFigures::tr("只有当残差的F检验在1%水平上表明更多层的模型显著更好时，才选用更多层的模型。");
+}
+
+QString traverseLine(const TraverseFit& fit)
+{
+    QString line = SoilFigures::tr("测线 %1（%2 个读数）：").arg(fit.name).arg(fit.pointsUsed);
+    if (fit.twoLayer)
+        line += SoilFigures::tr("ρ1 %1，ρ2 %2，h %3，均方根误差 %4")
+                    .arg(ohmMetres(fit.twoLayer->rho1_ohm_m), ohmMetres(fit.twoLayer->rho2_ohm_m),
+                         figure(fit.twoLayer->h_m) + QStringLiteral(" m"), percent(fit.twoLayer->rms_percent));
+    else if (fit.uniform)
+        line += SoilFigures::tr("均匀 ρ %1，均方根误差 %2").arg(ohmMetres(fit.uniform->rho_ohm_m), percent(fit.uniform->rms_percent));
+    else
+        line += SoilFigures::tr("无模型");
+    return line;
+}
+
+QString traversesDisagreeText()
+{
+    return SoilFigures::tr("各测线的差异超出了残差所能解释的范围：场地土壤可能存在横向变化。");
+}
+
 std::pair<double, double> spacingRange(const std::vector<RecordPoint>& points)
 {
     if (points.empty())
@@ -104,6 +150,54 @@ std::vector<QPointF> twoLayerCurve(const TwoLayerModel& model, double from, doub
             curve.emplace_back(a, rho);
     }
     return curve;
+}
+
+} // namespace bm::soil
+
+namespace bm::soil {
+
+SoilPoint curveLayout(const std::vector<RecordPoint>& points)
+{
+    std::vector<double> mn2;
+    int wenner = 0;
+    for (const RecordPoint& p : points) {
+        if (!p.point.included)
+            continue;
+        if (p.point.array == Array::Wenner)
+            ++wenner;
+        else if (p.point.mn2_m > 0.0)
+            mn2.push_back(p.point.mn2_m);
+    }
+    SoilPoint layout;
+    if (int(mn2.size()) > wenner) {
+        std::nth_element(mn2.begin(), mn2.begin() + std::ptrdiff_t(mn2.size() / 2), mn2.end());
+        layout.array = Array::Schlumberger;
+        layout.mn2_m = mn2[mn2.size() / 2];
+    }
+    return layout;
+}
+
+std::vector<QPointF> layeredCurve(const Layers& layers, const SoilPoint& layout, double from, double to, int samples)
+{
+    std::vector<QPointF> curve;
+    SoilPoint p = layout;
+    for (double a : logSpaced(from, to, samples)) {
+        p.spacing_m = a;
+        const double rho = apparentOver(p, layers);
+        if (std::isfinite(rho))
+            curve.emplace_back(a, rho);
+    }
+    return curve;
+}
+
+Layers layersOf(const TwoLayerModel& m)
+{
+    return {2, {m.rho1_ohm_m, m.rho2_ohm_m, 0.0}, {m.h_m, 0.0}};
+}
+
+Layers layersOf(const ThreeLayerModel& m)
+{
+    return {3, {m.rho1_ohm_m, m.rho2_ohm_m, m.rho3_ohm_m}, {m.h1_m, m.h2_m}};
 }
 
 } // namespace bm::soil

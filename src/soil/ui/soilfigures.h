@@ -1,5 +1,6 @@
 #pragma once
 
+#include "soil/layeredearth.h"
 #include "soil/soilfit.h"
 #include "soil/ui/recordpoints.h"
 
@@ -23,6 +24,13 @@ QString figure(double value);
 QString plainNumber(double value);
 
 std::vector<FigureRow> twoLayerRows(const TwoLayerModel& model);
+std::vector<FigureRow> threeLayerRows(const ThreeLayerModel& model);
+QString threeLayerTitle();
+// Which model is chosen and by what rule, in words.
+QString layerChoiceText(const SoilAnalysis& analysis);
+// A traverse's name and its models in one line; the disagreement warning.
+QString traverseLine(const TraverseFit& fit);
+QString traversesDisagreeText();
 std::vector<FigureRow> uniformRows(const UniformModel& model);
 QString twoLayerTitle();
 QString uniformTitle();
@@ -36,5 +44,13 @@ std::vector<double> logSpaced(double from, double to, int samples);
 
 // The two-layer sounding curve at the logSpaced spacings; points the model cannot give are left out.
 std::vector<QPointF> twoLayerCurve(const TwoLayerModel& model, double from, double to, int samples);
+
+// The layout the curves are drawn for: the array most included points use, and for
+// Schlumberger their median MN/2 (spacings at or below it are left out of the curve).
+SoilPoint curveLayout(const std::vector<RecordPoint>& points);
+// A model's sounding curve for that layout at the logSpaced spacings.
+std::vector<QPointF> layeredCurve(const Layers& layers, const SoilPoint& layout, double from, double to, int samples);
+Layers layersOf(const TwoLayerModel& model);
+Layers layersOf(const ThreeLayerModel& model);
 
 } // namespace bm::soil

@@ -3,6 +3,8 @@
 #include "soil/ui/soilfigures.h"
 #include "soil/ui/soilsession.h"
 
+#include <cmath>
+
 namespace bm::soil {
 
 SoilPointModel::SoilPointModel(SoilSession& session, QObject* parent) : QAbstractTableModel(parent), session_(session)
@@ -16,8 +18,8 @@ void SoilPointModel::sessionChanged(bool pointsChanged)
         beginResetModel();
         endResetModel();
     } else if (rowCount() > 0) {
-        // Only check boxes moved: keep the view's scroll position and selection.
-        emit dataChanged(index(0, Record), index(rowCount() - 1, Record), {Qt::CheckStateRole});
+        // Only boxes or layouts changed: keep the view's scroll position and selection.
+        emit dataChanged(index(0, Record), index(rowCount() - 1, ColumnCount - 1), {Qt::CheckStateRole, Qt::DisplayRole});
     }
 }
 
@@ -38,6 +40,8 @@ QVariant SoilPointModel::data(const QModelIndex& index, int role) const
     const RecordPoint& p = session_.points()[size_t(index.row())];
     if (role == Qt::CheckStateRole && index.column() == Record)
         return p.point.included ? Qt::Checked : Qt::Unchecked;
+    if (index.column() >= ArrayColumn)
+        return layoutData(p.point, index.column(), role);
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole)
@@ -54,8 +58,51 @@ QVariant SoilPointModel::data(const QModelIndex& index, int role) const
     }
 }
 
+QString SoilPointModel::arrayName(Array array)
+{
+    return array == Array::Wenner ? tr("温纳") : tr("施伦贝格");
+}
+
+QVariant SoilPointModel::layoutData(const SoilPoint& p, int column, int role) const
+{
+    if (role == Qt::TextAlignmentRole)
+        return int((column == Mn2 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    if (role == Qt::EditRole)
+        return column == ArrayColumn ? QVariant(int(p.array)) : column == Mn2 ? QVariant(p.mn2_m) : QVariant(p.traverse);
+    if (role != Qt::DisplayRole)
+        return {};
+    if (column == ArrayColumn)
+        return arrayName(p.array);
+    if (column == Mn2)
+        return p.array == Array::Schlumberger ? figure(p.mn2_m) : QString();
+    return p.traverse;
+}
+
+bool SoilPointModel::setLayoutData(int row, int column, const QVariant& value)
+{
+    const SoilPoint& p = session_.points()[size_t(row)].point;
+    Array array = p.array;
+    double mn2 = p.mn2_m;
+    QString traverse = p.traverse;
+    bool ok = true;
+    if (column == ArrayColumn) {
+        const int chosen = value.toInt(&ok);
+        ok = ok && (chosen == int(Array::Wenner) || chosen == int(Array::Schlumberger));
+        array = Array(chosen);
+    } else if (column == Mn2) {
+        mn2 = value.toDouble(&ok);
+        ok = ok && std::isfinite(mn2) && mn2 > 0.0;
+    } else {
+        traverse = value.toString().trimmed();
+    }
+    return ok && session_.setLayout(row, array, mn2, traverse);
+}
+
 bool SoilPointModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
+    if (role == Qt::EditRole && index.column() >= ArrayColumn
+        && checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return setLayoutData(index.row(), index.column(), value);
     if (role != Qt::CheckStateRole || index.column() != Record
         || !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return false;
@@ -68,6 +115,8 @@ Qt::ItemFlags SoilPointModel::flags(const QModelIndex& index) const
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
     if (index.column() == Record)
         f |= Qt::ItemIsUserCheckable;
+    if (index.column() >= ArrayColumn)
+        f |= Qt::ItemIsEditable;
     return f;
 }
 
@@ -82,6 +131,12 @@ QVariant SoilPointModel::headerData(int section, Qt::Orientation orientation, in
         return tr("间距 a (m)");
     case Rho:
         return tr("ρa (Ω·m)");
+    case ArrayColumn:
+        return tr("排列");
+    case Mn2:
+        return tr("MN/2 (m)");
+    case Traverse:
+        return tr("测线");
     default:
         return {};
     }

@@ -1,17 +1,22 @@
 #pragma once
 
+#include "soil/soilpoint.h"
+
 #include <QAbstractTableModel>
 
 namespace bm::soil {
 
 class SoilSession;
 
-// The session's points as a list: record (with the include check box), spacing, ρa.
-// Ticking or clearing a box refits at once.
+// The session's points as a list: record (with the include check box), spacing, ρa,
+// then the editable array, MN/2 and traverse. Ticking or clearing a box, or editing
+// a point's layout, refits at once.
 class SoilPointModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Record, Spacing, Rho, ColumnCount };
+    enum Column { Record, Spacing, Rho, ArrayColumn, Mn2, Traverse, ColumnCount };
+    // The names the array column shows, in the order of Array.
+    static QString arrayName(Array array);
 
     explicit SoilPointModel(SoilSession& session, QObject* parent = nullptr);
 
@@ -24,6 +29,8 @@ public:
 
 private:
     void sessionChanged(bool pointsChanged);
+    QVariant layoutData(const SoilPoint& p, int column, int role) const;
+    bool setLayoutData(int row, int column, const QVariant& value);
 
     SoilSession& session_;
 };

@@ -18,7 +18,7 @@ SoilSession::SoilSession(const RecordTable& table, QObject* parent) : QObject(pa
 
 SoilSession::PointKey SoilSession::keyOf(const RecordPoint& p)
 {
-    return {p.record, p.point.spacing_m, p.point.rho_ohm_m};
+    return {p.record, p.point.spacing_m, p.recordRho_ohm_m};
 }
 
 void SoilSession::tableChanged()
@@ -44,8 +44,11 @@ void SoilSession::refresh()
     stale_ = false;
     ++refreshes_;
     points_ = recordPoints(table_);
-    for (RecordPoint& p : points_)
+    for (RecordPoint& p : points_) {
         p.point.included = !excluded_.count(keyOf(p));
+        if (const auto layout = layouts_.find(keyOf(p)); layout != layouts_.end())
+            soil::setLayout(p, layout->second.array, layout->second.mn2_m, layout->second.traverse);
+    }
     refit();
     emit changed(true);
 }
@@ -62,6 +65,18 @@ void SoilSession::setIncluded(int index, bool included)
         excluded_.insert(keyOf(p));
     refit();
     emit changed(false);
+}
+
+bool SoilSession::setLayout(int index, Array array, double mn2_m, const QString& traverse)
+{
+    if (index < 0 || index >= int(points_.size()) || !validTraverse(traverse))
+        return false;
+    RecordPoint& p = points_[size_t(index)];
+    soil::setLayout(p, array, mn2_m, traverse);
+    layouts_[keyOf(p)] = {array, mn2_m, traverse};
+    refit();
+    emit changed(false);
+    return true;
 }
 
 void SoilSession::refit()

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <map>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -30,6 +31,10 @@ public:
     const SoilAnalysis& analysis() const { return analysis_; }
     // Refits at once. An index outside the points is ignored.
     void setIncluded(int index, bool included);
+    // The point's array, MN/2 and traverse (Wenner, traverse A until set); refits at
+    // once, and holds while its record holds the same reading. A traverse name
+    // that is not valid (validTraverse) is refused, as is an index outside the points.
+    bool setLayout(int index, Array array, double mn2_m, const QString& traverse);
 
     void setPaused(bool paused);
     // Reads the table and refits now.
@@ -44,6 +49,11 @@ signals:
 private:
     // A left-out point stays left out while its record holds the same reading.
     using PointKey = std::tuple<int, double, double>;
+    struct Layout {
+        Array array = Array::Wenner;
+        double mn2_m = 0.0;
+        QString traverse;
+    };
     static PointKey keyOf(const RecordPoint& p);
     void tableChanged();
     void refit();
@@ -52,6 +62,7 @@ private:
     QTimer settle_;
     std::vector<RecordPoint> points_;
     std::set<PointKey> excluded_;
+    std::map<PointKey, Layout> layouts_;
     SoilAnalysis analysis_;
     bool paused_ = false;
     bool stale_ = false;

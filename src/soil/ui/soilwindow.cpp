@@ -7,6 +7,7 @@
 #include "records/outputlines.h"
 #include "records/recordtable.h"
 #include "records/savetargets.h"
+#include "soil/ui/arraydelegate.h"
 #include "soil/ui/soilchart.h"
 #include "soil/ui/soilfigures.h"
 #include "soil/ui/soilpointmodel.h"
@@ -98,6 +99,7 @@ QWidget* SoilWindow::buildSide()
     points->verticalHeader()->hide();
     points->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     points->setSelectionBehavior(QAbstractItemView::SelectRows);
+    points->setItemDelegateForColumn(SoilPointModel::ArrayColumn, new ArrayDelegate(points));
     layout->addWidget(points, 1);
 
     figures_ = new QLabel(side);
@@ -197,6 +199,29 @@ QString SoilWindow::figuresHtml() const
         model(twoLayerTitle(), twoLayerRows(*a.twoLayer));
     if (a.uniform)
         model(uniformTitle(), uniformRows(*a.uniform));
+    return html + surveyHtml();
+}
+
+// The three-layer model, the choice and each traverse's fit, below the two models.
+QString SoilWindow::surveyHtml() const
+{
+    const SoilAnalysis& a = session_->analysis();
+    QString html;
+    if (a.threeLayer) {
+        html += QStringLiteral("<p><b>%1</b></p><table cellspacing=\"2\">").arg(threeLayerTitle().toHtmlEscaped());
+        for (const FigureRow& r : threeLayerRows(*a.threeLayer))
+            html += QStringLiteral("<tr><td>%1</td><td align=\"right\">&nbsp;&nbsp;%2</td></tr>")
+                        .arg(r.name.toHtmlEscaped(), r.value.toHtmlEscaped());
+        html += QStringLiteral("</table>");
+    } else if (!a.threeLayerMessage.isEmpty()) {
+        html += QStringLiteral("<p>%1</p>").arg(threeLayerText(a).toHtmlEscaped());
+    }
+    if (a.layersChosen > 0)
+        html += QStringLiteral("<p>%1</p>").arg(layerChoiceText(a).toHtmlEscaped());
+    for (const TraverseFit& t : a.traverses)
+        html += QStringLiteral("%1<br>").arg(traverseLine(t).toHtmlEscaped());
+    if (a.traversesDisagree)
+        html += QStringLiteral("<p><b>%1</b></p>").arg(traversesDisagreeText().toHtmlEscaped());
     return html;
 }
 

@@ -63,6 +63,7 @@ private:
     QWidget* buildFields();
     void showAnalysis();
     QString figuresHtml() const;
+    QString surveyHtml() const;
     // The chosen file, or empty when the user cancelled or the dialog failed (reported).
     QString chooseFile(const QString& filter, const QString& defaultExt);
 

@@ -22,4 +22,14 @@ QString verdictText(const SoilAnalysis& analysis)
     return {};
 }
 
+QString threeLayerText(const SoilAnalysis& analysis)
+{
+    if (analysis.threeLayer || analysis.threeLayerMessage.isEmpty())
+        return {};
+    if (analysis.distinctSpacings < 5)
+        return QCoreApplication::translate("bm::SoilWindow", "三层模型需要至少五个不同间距的读数；选用的读数只有 %1 个间距，因此不拟合三层模型。")
+            .arg(analysis.distinctSpacings);
+    return QCoreApplication::translate("bm::SoilWindow", "三层模型无法拟合这些读数。");
+}
+
 } // namespace bm::soil
