@@ -205,7 +205,8 @@ private slots:
     {
         const QStringList db{"--database", file("h.sqlite")};
         const Run run = cli(QStringList{"download", "-o", file("r.csv"), "--site", "Yard ✓", "--point", "E1"} + db);
-        QVERIFY2(run.exit == 0 && run.err.contains("Stored in the site history as visit"), qPrintable(run.err));
+        QVERIFY2(run.exit == 0, qPrintable(run.err));
+        QVERIFY2(run.err.contains("Stored in the site history as visit"), qPrintable(run.err));
         QCOMPARE(readAll(file("r.csv")), recordsCsv(expected(40)));
         const QJsonArray readings = QJsonDocument::fromJson(cli(QStringList{"history", "export", "--site", "Yard ✓"} + db).out)
                                         ["visits"][0]["readings"].toArray();

@@ -38,7 +38,8 @@ private slots:
         FakeDialog dialog;
         HistoryCommands commands(nullptr, table_, &dialog);
         commands.saveTable();
-        QVERIFY(dialog.messages.last().icon == QMessageBox::Warning && dialog.messages.last().text.contains("没有"));
+        QCOMPARE(dialog.messages.last().icon, QMessageBox::Warning);
+        QVERIFY(dialog.messages.last().text.contains("没有"));
         commands.setDialogRunner([](SaveVisitDialog& d) {
             d.fill("北 yard", "E1", "0.5", "Ann");
             return true;
@@ -53,18 +54,27 @@ private slots:
         }
         commands.showWindow();
         HistoryWindow* window = commands.window();
-        QVERIFY(window && window->isVisible() && window->sitesList()->currentItem()->text() == "北 yard");
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->sitesList()->currentItem()->text(), "北 yard");
         QTableWidget* visits = window->visitsTable();
-        QVERIFY(visits->rowCount() == 2 && visits->item(0, 4)->text() == "合格"
-                && visits->item(1, 4)->text() == "不合格");
+        QCOMPARE(visits->rowCount(), 2);
+        QCOMPARE(visits->item(0, 4)->text(), "合格");
+        QCOMPARE(visits->item(1, 4)->text(), "不合格");
         const auto series = window->chart()->series();
         QCOMPARE(series.size(), 2);
         const QList<QPointF> key = static_cast<QLineSeries*>(series[0])->points();
         const QList<QPointF> limit = static_cast<QLineSeries*>(series[1])->points();
-        QVERIFY(key.size() == 2 && key[0].y() == 0.45 && key[1].y() == 0.55 && limit.size() == 2 && limit[1].y() == 0.5
-                && limit[0].x() < key[0].x() && limit[1].x() > key[1].x());
+        QCOMPARE(key.size(), 2);
+        QCOMPARE(key[0].y(), 0.45);
+        QCOMPARE(key[1].y(), 0.55);
+        QCOMPARE(limit.size(), 2);
+        QCOMPARE(limit[1].y(), 0.5);
+        QVERIFY(limit[0].x() < key[0].x());
+        QVERIFY(limit[1].x() > key[1].x());
         window->selectVisit(1);
-        QVERIFY(window->readingsTable()->rowCount() == 2 && window->readingsTable()->item(1, 0)->text() == "3");
+        QCOMPARE(window->readingsTable()->rowCount(), 2);
+        QCOMPARE(window->readingsTable()->item(1, 0)->text(), "3");
     }
 
     // A known point shows its kind and limit and keeps its kind; a new one may take any.
@@ -76,14 +86,19 @@ private slots:
             [&](const QString& site) { return site == "Yard" ? QList<TestPoint>{soil} : QList<TestPoint>{}; });
         auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
         const auto* kind = dialog.findChildren<QComboBox*>().at(2);
-        QVERIFY(ok->isEnabled() && !kind->isEnabled() && dialog.choice().point.kind == PointKind::Soil);
+        QVERIFY(ok->isEnabled());
+        QVERIFY(!kind->isEnabled());
+        QCOMPARE(dialog.choice().point.kind, PointKind::Soil);
         QCOMPARE(dialog.choice().point.limitOhm, std::optional(25.0));
         dialog.fill("Yard", "", "", "");
         QVERIFY(!ok->isEnabled());
         dialog.fill("New site", "E9", "", "Bo");
         const VisitChoice c = dialog.choice();
-        QVERIFY(ok->isEnabled() && kind->isEnabled() && c.point.pointName == "E9" && !c.point.limitOhm
-                && c.conditions.operatorName == "Bo");
+        QVERIFY(ok->isEnabled());
+        QVERIFY(kind->isEnabled());
+        QCOMPARE(c.point.pointName, "E9");
+        QVERIFY(!c.point.limitOhm);
+        QCOMPARE(c.conditions.operatorName, "Bo");
     }
 
     void aSiteTravelsAsAPackageAndArrivesOnce()
@@ -94,7 +109,8 @@ private slots:
         window.selectSite("北 yard");
         dialog.saveReplies.append({DialogOutcome::kAccepted, dir_.filePath("yard")});
         window.exportSite();
-        QVERIFY(dialog.messages.isEmpty() && dialog.saves.last().filter.contains("*.json"));
+        QVERIFY(dialog.messages.isEmpty());
+        QVERIFY(dialog.saves.last().filter.contains("*.json"));
         QCOMPARE(readSitePackage(readAll(dir_.filePath("yard.json"))).record->visits.size(), 2);
 
         HistorySettings::setDatabaseUrl(dir_.filePath("other.sqlite"));
@@ -105,10 +121,12 @@ private slots:
             window.importPackage(dir_.filePath("yard.json"));
             QCOMPARE(dialog.messages.last().text, QString::fromUtf8(expected));
         }
-        QVERIFY(window.sitesList()->count() == 1 && window.visitsTable()->rowCount() == 2);
+        QCOMPARE(window.sitesList()->count(), 1);
+        QCOMPARE(window.visitsTable()->rowCount(), 2);
         writeAll(dir_.filePath("bad.json"), "{\"format\": \"brackenmoor-site-history\", \"version\": 1}");
         window.importPackage(dir_.filePath("bad.json"));
-        QVERIFY(dialog.messages.last().icon == QMessageBox::Warning && dialog.messages.last().text.contains("site"));
+        QCOMPARE(dialog.messages.last().icon, QMessageBox::Warning);
+        QVERIFY(dialog.messages.last().text.contains("site"));
     }
 
 private:
