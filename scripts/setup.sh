@@ -15,7 +15,7 @@ PACKAGES=(
   xvfb xauth poppler-utils python3 python3-xlrd
   librsvg2-bin desktop-file-utils appstream dpkg-dev file
   libeigen3-dev qt6-charts-dev tzdata
-  libqt6sql6-sqlite libqt6sql6-psql postgresql sqlite3
+  libqt6sql6-sqlite libqt6sql6-psql postgresql sqlite3 libxcb1-dev
 )
 
 missing=()
