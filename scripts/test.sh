@@ -12,6 +12,8 @@ bash scripts/setup.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
+# Cache keys relative to the checkout, so a fresh clone reuses earlier compiles.
+export CCACHE_BASEDIR="$PWD"
 
 configure() { cmake -S . -B "$1" -G Ninja "${@:2}" >/dev/null; }
 

@@ -18,7 +18,7 @@ namespace {
 
 // Written only from main() before the handlers are installed; a handler may
 // do no more than write, so it passes the signal number to the event loop.
-int signalPipe[2] = { -1, -1 };
+int signalPipe[2] = {-1, -1};
 
 void onSignal(int sig)
 {
@@ -49,50 +49,54 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationVersion(QStringLiteral(BRACKENMOOR_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Simulated earth-resistance tester on a pseudo-terminal.\n"
-        "Prints the device path; point the program at it, e.g.\n"
-        "  BRACKENMOOR_PORTS=/dev/pts/4 brackenmoor   (the tester is COM1)\n"
-        "kill -USR1 <pid> pulls the cable (the device vanishes); again plugs it back in."));
+    parser.setApplicationDescription(
+        QStringLiteral("Simulated earth-resistance tester on a pseudo-terminal.\n"
+                       "Prints the device path; point the program at it, e.g.\n"
+                       "  BRACKENMOOR_PORTS=/dev/pts/4 brackenmoor   (the tester is COM1)\n"
+                       "kill -USR1 <pid> pulls the cable (the device vanishes); again plugs it back in."));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption linkOpt(QStringLiteral("link"),
-        QStringLiteral("Publish the device through a symlink at <path>, removed on exit."),
-        QStringLiteral("path"));
-    const QCommandLineOption modeOpt(QStringLiteral("mode"),
-        QStringLiteral("Measurement mode: 1 voltage, 2 resistance (default), 3 resistivity."),
+                                     QStringLiteral("Publish the device through a symlink at <path>, removed on exit."),
+                                     QStringLiteral("path"));
+    const QCommandLineOption modeOpt(
+        QStringLiteral("mode"), QStringLiteral("Measurement mode: 1 voltage, 2 resistance (default), 3 resistivity."),
         QStringLiteral("mode"), QStringLiteral("2"));
     const QCommandLineOption recordsOpt(QStringLiteral("records"),
-        QStringLiteral("Number of stored records, 0 to 10000 (default 0)."),
-        QStringLiteral("n"), QStringLiteral("0"));
+                                        QStringLiteral("Number of stored records, 0 to 10000 (default 0)."),
+                                        QStringLiteral("n"), QStringLiteral("0"));
     const QCommandLineOption delayOpt(QStringLiteral("delay"),
-        QStringLiteral("Reply delay in milliseconds (default 0)."), QStringLiteral("ms"),
-        QStringLiteral("0"));
+                                      QStringLiteral("Reply delay in milliseconds (default 0)."), QStringLiteral("ms"),
+                                      QStringLiteral("0"));
     const QCommandLineOption varyOpt(QStringLiteral("vary"),
-        QStringLiteral("Let values and warning flags change over time."));
-    const QCommandLineOption flagsOpt(QStringLiteral("flags"),
-        QStringLiteral("Warning flags byte: 0x04 noise, 0x08 high voltage, 0x10 low battery."),
+                                     QStringLiteral("Let values and warning flags change over time."));
+    const QCommandLineOption flagsOpt(
+        QStringLiteral("flags"), QStringLiteral("Warning flags byte: 0x04 noise, 0x08 high voltage, 0x10 low battery."),
         QStringLiteral("byte"), QStringLiteral("0"));
-    const QCommandLineOption silentOpt(QStringLiteral("silent"),
-        QStringLiteral("Read requests but answer nothing."));
-    const QCommandLineOption wireOpt(QStringList { QStringLiteral("wire"), QStringLiteral("baud-pacing") },
+    const QCommandLineOption silentOpt(QStringLiteral("silent"), QStringLiteral("Read requests but answer nothing."));
+    const QCommandLineOption wireOpt(
+        QStringList{QStringLiteral("wire"), QStringLiteral("baud-pacing")},
         QStringLiteral("Send replies byte by byte at 9600 baud (~1.04 ms a byte), after the request's own wire time."));
-    const QCommandLineOption dropOpt(QStringLiteral("drop"),
+    const QCommandLineOption dropOpt(
+        QStringLiteral("drop"),
         QStringLiteral("Drop this fraction of replies (0 to 1) at random; applies to every reply (default 0)."),
         QStringLiteral("fraction"), QStringLiteral("0"));
-    const QCommandLineOption seedOpt(QStringLiteral("seed"),
+    const QCommandLineOption seedOpt(
+        QStringLiteral("seed"),
         QStringLiteral("Seed for --drop and --late: the same seed picks the same replies (default 1)."),
         QStringLiteral("n"), QStringLiteral("1"));
-    const QCommandLineOption lateOpt(QStringLiteral("late"),
-        QStringLiteral("Send this fraction of replies (0 to 1) --late-ms later than the others, at random (default 0)."),
+    const QCommandLineOption lateOpt(
+        QStringLiteral("late"),
+        QStringLiteral(
+            "Send this fraction of replies (0 to 1) --late-ms later than the others, at random (default 0)."),
         QStringLiteral("fraction"), QStringLiteral("0"));
-    const QCommandLineOption lateMsOpt(QStringLiteral("late-ms"),
-        QStringLiteral("How much later a late reply comes, in milliseconds (default 250)."),
+    const QCommandLineOption lateMsOpt(
+        QStringLiteral("late-ms"), QStringLiteral("How much later a late reply comes, in milliseconds (default 250)."),
         QStringLiteral("ms"), QStringLiteral("250"));
     const QCommandLineOption verboseOpt(QStringLiteral("verbose"),
-        QStringLiteral("Print every request received and every reply dropped."));
-    parser.addOptions({ linkOpt, modeOpt, recordsOpt, delayOpt, varyOpt, flagsOpt, silentOpt, wireOpt,
-        dropOpt, seedOpt, lateOpt, lateMsOpt, verboseOpt });
+                                        QStringLiteral("Print every request received and every reply dropped."));
+    parser.addOptions({linkOpt, modeOpt, recordsOpt, delayOpt, varyOpt, flagsOpt, silentOpt, wireOpt, dropOpt, seedOpt,
+                       lateOpt, lateMsOpt, verboseOpt});
     parser.process(app);
 
     QTextStream err(stderr);

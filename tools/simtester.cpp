@@ -120,8 +120,7 @@ QByteArray SimReading::bytes() const
     return out;
 }
 
-SimTester::SimTester(QObject* parent)
-    : QObject(parent), paceTimer_(new QTimer(this)), wireTimer_(new QTimer(this))
+SimTester::SimTester(QObject* parent) : QObject(parent), paceTimer_(new QTimer(this)), wireTimer_(new QTimer(this))
 {
     paceTimer_->setTimerType(Qt::PreciseTimer);
     paceTimer_->setInterval(10);
@@ -154,10 +153,7 @@ bool SimTester::start()
 
 bool SimTester::isRunning() const { return masterFd_ >= 0; }
 
-QString SimTester::portPath() const
-{
-    return linkPath_.isEmpty() ? devicePath_ : linkPath_;
-}
+QString SimTester::portPath() const { return linkPath_.isEmpty() ? devicePath_ : linkPath_; }
 
 void SimTester::setLinkPath(const QString& path)
 {
@@ -193,7 +189,7 @@ bool SimTester::openPty()
     }
     // Raw both ways: no echo, no CR/LF mapping, no XON/XOFF, so every byte
     // value crosses untouched.
-    termios tio {};
+    termios tio{};
     if (::tcgetattr(slave, &tio) == 0) {
         ::cfmakeraw(&tio);
         ::cfsetispeed(&tio, B9600);
@@ -283,7 +279,7 @@ bool SimTester::reappear()
 
 void SimTester::setMode(Mode mode)
 {
-    Lcg rng { quint32(mode) * 7919u };
+    Lcg rng{quint32(mode) * 7919u};
     SimReading r = plausible(mode, rng);
     r.flags = reading_.flags;
     if (r.main == kOverload)
@@ -301,7 +297,7 @@ void SimTester::setRawReading(const QByteArray& bytes) { rawReading_ = bytes; }
 
 void SimTester::varyReading()
 {
-    Lcg rng { varyState_ };
+    Lcg rng{varyState_};
     // Now and then the user turns the tester's dial to another mode.
     if (rng.between(0, 39) == 0) {
         const Mode next = Mode(1 + (int(mode()) % 3));
@@ -330,9 +326,12 @@ void SimTester::varyReading()
     // Warning marks come and go: noise and high voltage briefly, low battery
     // once it has come stays a long while.
     quint8 f = reading_.flags;
-    if (rng.between(0, 14) == 0) f ^= 0x04;
-    if (rng.between(0, 24) == 0) f ^= 0x08;
-    if (!(f & 0x10) ? rng.between(0, 99) == 0 : rng.between(0, 199) == 0) f ^= 0x10;
+    if (rng.between(0, 14) == 0)
+        f ^= 0x04;
+    if (rng.between(0, 24) == 0)
+        f ^= 0x08;
+    if (!(f & 0x10) ? rng.between(0, 99) == 0 : rng.between(0, 199) == 0)
+        f ^= 0x10;
     reading_.flags = f;
     varyState_ = rng.state;
 }
@@ -343,7 +342,7 @@ QList<SimReading> SimTester::plausibleRecords(int n, quint32 seed)
 {
     QList<SimReading> out;
     out.reserve(std::max(0, n));
-    Lcg rng { seed };
+    Lcg rng{seed};
     for (int i = 0; i < n; ++i) {
         // Mostly resistance, some resistivity, a few voltage checks.
         const int pick = rng.between(0, 9);
@@ -421,7 +420,7 @@ bool SimTester::draw(double fraction)
 {
     if (fraction <= 0.0)
         return false;
-    Lcg rng { dropState_ };
+    Lcg rng{dropState_};
     const quint32 value = rng.next(); // 24 bits
     dropState_ = rng.state;
     return double(value) < fraction * double(1u << 24);
@@ -557,7 +556,7 @@ void SimTester::scheduleOnWire(const QByteArray& bytes, qint64 earliestNs)
         return;
     const qint64 start = std::max(earliestNs, wireFreeNs_);
     wireFreeNs_ = start + wireNs(bytes.size());
-    wireQueue_.append(WireReply { start, bytes, 0 });
+    wireQueue_.append(WireReply{start, bytes, 0});
     if (!wireTimer_->isActive())
         wireTick();
 }
@@ -570,7 +569,8 @@ void SimTester::wireTick()
     const qint64 now = wireClock_.nsecsElapsed();
     while (!wireQueue_.isEmpty()) {
         WireReply& r = wireQueue_.first();
-        const qsizetype due = now < r.startNs ? 0 : qsizetype(std::min<qint64>(r.bytes.size(), wireBytesIn(now - r.startNs)));
+        const qsizetype due =
+            now < r.startNs ? 0 : qsizetype(std::min<qint64>(r.bytes.size(), wireBytesIn(now - r.startNs)));
         if (due > r.sent) {
             const QByteArray part = r.bytes.mid(r.sent, due - r.sent);
             r.sent = due;

@@ -7,7 +7,6 @@
 #include <QObject>
 #include <QString>
 
-
 class QSocketNotifier;
 class QTimer;
 
@@ -16,12 +15,12 @@ namespace bm {
 // One measurement as the tester sends it: raw counts with their format bytes.
 // The same ten bytes serve as the live reading (13000) and as a stored record.
 struct SimReading {
-    quint16 main = 1234;     // raw count of the main value
-    quint8 format = 0x12;    // high nibble unit code, low nibble decimals
-    quint8 flags = 0;        // 0x04 noise, 0x08 high voltage, 0x10 low battery
-    quint16 rc = 123;        // Rc, shown as KΩ with 2 decimals
-    quint16 rp = 456;        // Rp, likewise
-    quint16 spacing = 50;    // electrode spacing, m with 1 decimal
+    quint16 main = 1234;  // raw count of the main value
+    quint8 format = 0x12; // high nibble unit code, low nibble decimals
+    quint8 flags = 0;     // 0x04 noise, 0x08 high voltage, 0x10 low battery
+    quint16 rc = 123;     // Rc, shown as KΩ with 2 decimals
+    quint16 rp = 456;     // Rp, likewise
+    quint16 spacing = 50; // electrode spacing, m with 1 decimal
 
     // The ten wire bytes, 16-bit values low byte first.
     QByteArray bytes() const;
@@ -173,8 +172,8 @@ private:
     void removeLink();
 
     int masterFd_ = -1;
-    int slaveFd_ = -1;        // held so the master never sees a hang-up between opens
-    quint64 generation_ = 0;  // replies scheduled for an older pty are dropped
+    int slaveFd_ = -1;       // held so the master never sees a hang-up between opens
+    quint64 generation_ = 0; // replies scheduled for an older pty are dropped
     QSocketNotifier* readNotifier_ = nullptr;
     QSocketNotifier* writeNotifier_ = nullptr;
     QTimer* paceTimer_ = nullptr;
@@ -211,9 +210,9 @@ private:
     bool wire_ = false;
     QElapsedTimer wireClock_;
     QList<WireReply> wireQueue_;
-    qint64 wireFreeNs_ = 0;   // when the last scheduled reply ends
+    qint64 wireFreeNs_ = 0; // when the last scheduled reply ends
 
-    QByteArray frame_;        // request bytes collected so far
+    QByteArray frame_; // request bytes collected so far
     QByteArray outQueue_;
     QList<quint16> requests_;
     QByteArray received_;

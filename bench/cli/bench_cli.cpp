@@ -17,8 +17,8 @@ constexpr double kWireSecondsPerRecord = 13 * 10 / 9600.0;
 struct Outcome {
     double seconds = 0;
     int exitCode = -1;
-    int lines = 0;      // records in the CSV
-    QString missing;    // what the tool said was missing
+    int lines = 0;   // records in the CSV
+    QString missing; // what the tool said was missing
 };
 
 Outcome download(const QString& port, const QString& out, const QStringList& extra)

@@ -20,8 +20,8 @@ namespace {
 
 constexpr int kRecords = 10000;
 constexpr int kRounds = 21;
-constexpr int kEnd = 10;       // records timed at each end of the table
-constexpr int kBlock = 1000;   // records per block in the profile across the table
+constexpr int kEnd = 10;     // records timed at each end of the table
+constexpr int kBlock = 1000; // records per block in the profile across the table
 
 // Ten reply bytes of mixed kinds, as a tester would send them.
 QByteArray recordBytes(int k)
@@ -143,7 +143,9 @@ int main(int argc, char** argv)
     std::printf("| %-44s | %8.1f ns |\n", "fmtvalue, C locale", fmtC);
     std::printf("| %-44s | %8.1f ns |\n", "fmtvalue, German locale", fmtDe);
 
-    std::printf("\nPer record across the table (blocks of %d):\n\n| rows          | cost        |\n|---------------|-------------|\n", kBlock);
+    std::printf("\nPer record across the table (blocks of %d):\n\n| rows          | cost        "
+                "|\n|---------------|-------------|\n",
+                kBlock);
     for (size_t b = 0; b < blocks.size(); ++b)
         std::printf("| %5zu - %5zu | %8.2f us |\n", b * kBlock + 1, (b + 1) * kBlock, median(blocks[b]));
     std::printf("\nFor scale: the tester is asked for one record every 100,000 us. (%lld characters)\n", chars);

@@ -29,9 +29,7 @@ void fill(bm::RecordTable& table)
     for (int k = 1; k <= kRecords; ++k) {
         table.setTextMatrix(k, 0, QString::number(k));
         switch (k % 3) {
-        case 0:
-            table.setTextMatrix(k, 1, QStringLiteral("%1.%2 V").arg(k % 250).arg(k % 10));
-            break;
+        case 0: table.setTextMatrix(k, 1, QStringLiteral("%1.%2 V").arg(k % 250).arg(k % 10)); break;
         case 1:
             table.setTextMatrix(k, 2, QStringLiteral("%1.%2 KΩ").arg(k % 20).arg(k % 100, 2, 10, QLatin1Char('0')));
             table.setTextMatrix(k, 5, QStringLiteral("%1.%2 KΩ").arg(k % 9).arg(k % 100, 2, 10, QLatin1Char('0')));
@@ -79,9 +77,8 @@ int main(int argc, char** argv)
     const QString xls = dir + QStringLiteral("/table.xls");
     const QString pdf = dir + QStringLiteral("/table.pdf");
 
-    const double txtMs = bestMs([&] {
-        bm::writeFileReplacing(txt, bm::textFileBytes(bm::tableLines(grid, kRecords)));
-    });
+    const double txtMs =
+        bestMs([&] { bm::writeFileReplacing(txt, bm::textFileBytes(bm::tableLines(grid, kRecords))); });
     const double xlsMs = bestMs([&] { bm::writeFileReplacing(xls, bm::xls::workbook(grid)); });
     int pages = 0;
     const double pdfMs = bestMs([&] {

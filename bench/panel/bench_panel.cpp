@@ -49,8 +49,8 @@ void measure(const char* what, int ms, bm::ReadingsPanel& panel)
     runFor(ms);
     const double cpu = cpuMs() - cpu0;
     const double elapsed = double(wall.nsecsElapsed()) / 1e6;
-    std::printf("%-34s wall %7.0f ms  cpu %7.1f ms  load %5.2f %%  (Movectrltimer %s, Movetimer %s)\n", what, elapsed, cpu,
-                100.0 * cpu / elapsed, panel.revealTimer()->isActive() ? "on" : "off",
+    std::printf("%-34s wall %7.0f ms  cpu %7.1f ms  load %5.2f %%  (Movectrltimer %s, Movetimer %s)\n", what, elapsed,
+                cpu, 100.0 * cpu / elapsed, panel.revealTimer()->isActive() ? "on" : "off",
                 panel.flightTimer()->isActive() ? "on" : "off");
 }
 

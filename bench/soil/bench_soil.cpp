@@ -56,8 +56,9 @@ double median(std::vector<double> v)
 }
 
 // Median milliseconds of one analysis; round 0 warms caches and is not counted.
-double timeAnalysis(const std::vector<bm::soil::SoilPoint>& points,
-                    bm::soil::SoilAnalysis (*analyse)(const std::vector<bm::soil::SoilPoint>&) = bm::soil::analyseTwoLayer)
+double
+timeAnalysis(const std::vector<bm::soil::SoilPoint>& points,
+             bm::soil::SoilAnalysis (*analyse)(const std::vector<bm::soil::SoilPoint>&) = bm::soil::analyseTwoLayer)
 {
     std::vector<double> runs;
     QElapsedTimer t;
@@ -118,6 +119,7 @@ int main(int argc, char** argv)
     std::printf("| %-52s | %8.2f ms |\n", "three-layer fit, 30 Schlumberger points (3 % noise)", median(three30));
     std::printf("| %-52s | %8.2f ms |\n", "whole survey analysis of the same 30 points", whole30);
     std::printf("\nFor scale: the aims are a 50-point two-layer fit under 5 ms and a 30-point three-layer\n"
-                "fit under 200 ms. (%g)\n", sink);
+                "fit under 200 ms. (%g)\n",
+                sink);
     return 0;
 }

@@ -90,9 +90,11 @@ int main(int argc, char** argv)
     });
     window.session().refresh();
 
-    const soil::ReportContent content{{QStringLiteral("Site"), QStringLiteral("Operator"), QDate::currentDate(), {}, {}},
-                                      window.session().points(), window.session().analysis(),
-                                      tableLines(gridOf(table), table.Rows() - 1)};
+    const soil::ReportContent content{
+        {QStringLiteral("Site"), QStringLiteral("Operator"), QDate::currentDate(), {}, {}},
+        window.session().points(),
+        window.session().analysis(),
+        tableLines(gridOf(table), table.Rows() - 1)};
     QByteArray pdf;
     const double report = medianMs([&] {
         QString error;
@@ -101,8 +103,8 @@ int main(int argc, char** argv)
     QByteArray csv;
     const double csvMs = medianMs([&] { csv = soil::soilCsv(content.points, content.analysis); });
 
-    std::printf("Soil window over %d records (%d Wenner readings), median of %d rounds\n\n", table.Rows() - 1,
-                points, kRounds);
+    std::printf("Soil window over %d records (%d Wenner readings), median of %d rounds\n\n", table.Rows() - 1, points,
+                kRounds);
     std::printf("| %-58s | %11s |\n", "measurement", "cost");
     std::printf("|------------------------------------------------------------|-------------|\n");
     std::printf("| %-58s | %8.2f ms |\n", "open the window: build, read the table, fit, show, paint", open);

@@ -14,10 +14,10 @@ void describe(QCommandLineParser& parser)
     // Qt's own options are single-dash words (-platform, -reverse); read them as
     // words, not as bundles of letters that could spell -v or -h.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(QStringLiteral(
-        "Companion of a four-wire earth-resistance tester on a serial port:\n"
-        "the live reading, the stored records, saving and printing.\n"
-        "BRACKENMOOR_PORTS=dev1:dev2:... names the devices behind COM1, COM2, ..."));
+    parser.setApplicationDescription(
+        QStringLiteral("Companion of a four-wire earth-resistance tester on a serial port:\n"
+                       "the live reading, the stored records, saving and printing.\n"
+                       "BRACKENMOOR_PORTS=dev1:dev2:... names the devices behind COM1, COM2, ..."));
     parser.addHelpOption();
     parser.addVersionOption();
 }
@@ -51,7 +51,7 @@ std::optional<int> answerWithoutDisplay(int argc, char** argv)
     QCoreApplication app(argc, argv); // the help text names the program from it
     QTextStream out(stdout);
     if (helpAll)
-        parser.process(QStringList { QCoreApplication::arguments().constFirst(), QStringLiteral("--help-all") });
+        parser.process(QStringList{QCoreApplication::arguments().constFirst(), QStringLiteral("--help-all")});
     else if (parser.isSet(QStringLiteral("help")))
         out << parser.helpText();
     else

@@ -11,7 +11,7 @@ namespace {
 QIcon applicationIcon()
 {
     QIcon icon;
-    for (const int size : { 48, 128, 256 })
+    for (const int size : {48, 128, 256})
         icon.addFile(QStringLiteral(":/icons/%1x%1/" BRACKENMOOR_APP_ID ".png").arg(size));
     return icon;
 }

@@ -63,19 +63,16 @@ QFont sizedFont(QFont font, qreal points, bool bold)
 
 // Button pictures, in the order of design::kButtons.
 constexpr QStyle::StandardPixmap kButtonIcons[] = {
-    QStyle::SP_ArrowDown, QStyle::SP_DialogSaveButton, QStyle::SP_DialogResetButton,
-    QStyle::SP_FileDialogDetailedView, QStyle::SP_MessageBoxQuestion, QStyle::SP_DialogCloseButton,
+    QStyle::SP_ArrowDown,          QStyle::SP_DialogSaveButton,
+    QStyle::SP_DialogResetButton,  QStyle::SP_FileDialogDetailedView,
+    QStyle::SP_MessageBoxQuestion, QStyle::SP_DialogCloseButton,
 };
 
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent),
-      port_(new CommPort(this)),
-      table_(new RecordTable(this)),
-      link_(new Link(port_, this)),
-      timer1_(this),
-      endProgram_([] { QCoreApplication::exit(0); })
+    : QMainWindow(parent), port_(new CommPort(this)), table_(new RecordTable(this)), link_(new Link(port_, this)),
+      timer1_(this), endProgram_([] { QCoreApplication::exit(0); })
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Brackenmoor"));
@@ -370,9 +367,10 @@ void MainWindow::closeProgram()
 void MainWindow::showHelp()
 {
     // Modal, but not blocking: the link and the clock go on while it is open.
-    auto* box = new QMessageBox(QMessageBox::Information, tr("欢迎使用我们公司产品"),
-                                tr("Brackenmoor(CN)\r   如需帮助请联系我们!\r").replace(QLatin1Char('\r'), QLatin1Char('\n')),
-                                QMessageBox::Ok, this);
+    auto* box =
+        new QMessageBox(QMessageBox::Information, tr("欢迎使用我们公司产品"),
+                        tr("Brackenmoor(CN)\r   如需帮助请联系我们!\r").replace(QLatin1Char('\r'), QLatin1Char('\n')),
+                        QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("helpBox"));
     box->setTextFormat(Qt::PlainText);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -387,9 +385,8 @@ void MainWindow::showTrend()
     if (!trend_) {
         trend_ = new TrendWindow(nullptr, this);
         trend_->setAttribute(Qt::WA_DeleteOnClose);
-        connect(link_, &Link::measurementReceived, trend_, [this](const Measurement& m) {
-            trend_->addMeasurement(m, QDateTime::currentMSecsSinceEpoch());
-        });
+        connect(link_, &Link::measurementReceived, trend_,
+                [this](const Measurement& m) { trend_->addMeasurement(m, QDateTime::currentMSecsSinceEpoch()); });
     }
     trend_->show();
     trend_->raise();

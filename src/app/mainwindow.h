@@ -53,12 +53,12 @@ public:
     QMenu* menu(int index) const { return menus_[index]; }
 
     // Command handlers; the menu entries run the very same ones, even while a button is disabled.
-    void readRecords(); // 读取
-    void saveOutput(); // 保存
-    void clearTable(); // 清空
-    void printOutput(); // 打印
+    void readRecords();  // 读取
+    void saveOutput();   // 保存
+    void clearTable();   // 清空
+    void printOutput();  // 打印
     void closeProgram(); // 关闭
-    void showHelp(); // 帮助
+    void showHelp();     // 帮助
     // 土壤分析: one window over the records table, brought back to front when already open.
     void showSoilAnalysis();
     // 接地电阻分析: the fall-of-potential window, likewise one.

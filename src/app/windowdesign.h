@@ -55,16 +55,21 @@ struct Menu {
 };
 
 constexpr Menu kMenus[] = {
-    {"mnufile", QT_TRANSLATE_NOOP("bm::MainWindow", "文件"),
+    {"mnufile",
+     QT_TRANSLATE_NOOP("bm::MainWindow", "文件"),
      {{"mnuread", QT_TRANSLATE_NOOP("bm::MainWindow", "读取"), 1},
       {"mnusave", QT_TRANSLATE_NOOP("bm::MainWindow", "保存"), 2},
       {"mnuclose", QT_TRANSLATE_NOOP("bm::MainWindow", "关闭"), 5}}},
-    {"mnuoperate", QT_TRANSLATE_NOOP("bm::MainWindow", "操作"),
+    {"mnuoperate",
+     QT_TRANSLATE_NOOP("bm::MainWindow", "操作"),
      {{"mnuclear", QT_TRANSLATE_NOOP("bm::MainWindow", "清空"), 3},
       {"mnuprint", QT_TRANSLATE_NOOP("bm::MainWindow", "打印"), 4},
       {nullptr, nullptr, 0}}},
-    {"mnuhelp", QT_TRANSLATE_NOOP("bm::MainWindow", "帮助"),
-     {{"aboutsoftware", QT_TRANSLATE_NOOP("bm::MainWindow", "关于软件"), 6}, {nullptr, nullptr, 0}, {nullptr, nullptr, 0}}},
+    {"mnuhelp",
+     QT_TRANSLATE_NOOP("bm::MainWindow", "帮助"),
+     {{"aboutsoftware", QT_TRANSLATE_NOOP("bm::MainWindow", "关于软件"), 6},
+      {nullptr, nullptr, 0},
+      {nullptr, nullptr, 0}}},
 };
 
 // The status bar's three panels: date, product title, time.

@@ -60,7 +60,9 @@ DesignParser::DesignParser()
         opt("rho1", Cli::tr("Two-layer soil: the top layer's resistivity."), "A"),
         opt("rho2", Cli::tr("Two-layer soil: the lower layer's resistivity."), "B"),
         opt("thickness", Cli::tr("Two-layer soil: the top layer's thickness in metres."), "M"),
-        opt("soil", Cli::tr("The soil fitted to the readings in FILE, as the soil command does (- for standard input)."), "FILE"),
+        opt("soil",
+            Cli::tr("The soil fitted to the readings in FILE, as the soil command does (- for standard input)."),
+            "FILE"),
         opt("rod", Cli::tr("A driven rod of length L and diameter D in metres, e.g. 3,0.025."), "L,D"),
         opt("rods", Cli::tr("N rods of --rod's size."), "N"),
         opt("spacing", Cli::tr("Distance between neighbouring rods in metres (default: the rod length)."), "S"),
@@ -73,7 +75,8 @@ DesignParser::DesignParser()
         opt("grid-rods", Cli::tr("N rods of length L metres on the grid's perimeter."), "N,L"),
         opt("fault-current", Cli::tr("The grid current IG in amperes, for the touch and step check."), "IG"),
         opt("clearing-time", Cli::tr("The fault duration in seconds."), "TS"),
-        opt("surface", Cli::tr("A surface layer of resistivity RHO_S ohm-metres, H_S metres thick (default: none)."), "RHO_S,H_S"),
+        opt("surface", Cli::tr("A surface layer of resistivity RHO_S ohm-metres, H_S metres thick (default: none)."),
+            "RHO_S,H_S"),
         opt("body", Cli::tr("Body weight 50 (default) or 70 kg."), "kg"),
         opt("format", Cli::tr("text (key=value lines, the default) or json."), "format"),
     });
@@ -107,7 +110,7 @@ QString DesignParser::help() const
                    "the touch and step check. SOIL: --rho, --rho1 --rho2 --thickness, or --soil.\n"
                    "ELECTRODE: --rod [--rods | --target-ohm], or --grid --conductors --depth --conductor-diameter.\n"
                    "Safety: --fault-current --clearing-time [--surface] [--body].")
-        + QStringLiteral("\n\n") + options.mid(options.indexOf(QStringLiteral("Options:")));
+           + QStringLiteral("\n\n") + options.mid(options.indexOf(QStringLiteral("Options:")));
 }
 
 std::vector<double> DesignParser::numbers(const char* name, int count) const
@@ -244,7 +247,8 @@ QString DesignParser::grid(DesignOptions& o) const
         return Cli::tr("A grid needs --conductors NX,NY, --depth and --conductor-diameter.");
     const std::vector<int> n = wholeNumbers("conductors", 2, 1, 1000);
     if (n.empty())
-        return badValue("conductors", Cli::tr("two whole numbers from 1 to 1000 (a conductor at least each way), such as 11,11"));
+        return badValue("conductors",
+                        Cli::tr("two whole numbers from 1 to 1000 (a conductor at least each way), such as 11,11"));
     const std::optional<double> depth = positive("depth");
     const std::optional<double> d = positive("conductor-diameter");
     if (!depth || !d)
@@ -256,8 +260,11 @@ QString DesignParser::grid(DesignOptions& o) const
         const int count = parts.value(0).toInt(&countOk);
         bool lengthOk = false;
         const double length = parts.value(1).toDouble(&lengthOk);
-        if (parts.size() != 2 || !countOk || count < 1 || count > 10000 || !lengthOk || !std::isfinite(length) || !(length > 0))
-            return badValue("grid-rods", Cli::tr("a number of rods from 1 to 10000 and their length in metres above 0, such as 20,7.5"));
+        if (parts.size() != 2 || !countOk || count < 1 || count > 10000 || !lengthOk || !std::isfinite(length)
+            || !(length > 0))
+            return badValue(
+                "grid-rods",
+                Cli::tr("a number of rods from 1 to 10000 and their length in metres above 0, such as 20,7.5"));
         g.rods = count;
         g.rodLength_m = length;
     }
@@ -278,7 +285,9 @@ QString DesignParser::safety(DesignOptions& o) const
     if (set("surface")) {
         const std::vector<double> surface = numbers("surface", 2);
         if (surface.empty())
-            return badValue("surface", Cli::tr("a resistivity in ohm-metres and a thickness in metres, both above 0, such as 2500,0.1"));
+            return badValue(
+                "surface",
+                Cli::tr("a resistivity in ohm-metres and a thickness in metres, both above 0, such as 2500,0.1"));
         s.surfaceRho_ohm_m = surface[0];
         s.surfaceThickness_m = surface[1];
     }

@@ -10,8 +10,8 @@
 namespace bm::cli {
 
 struct DesignOptions {
-    design::DesignInput input;  // the soil left empty when it comes from a file
-    QString soilFile;           // --soil; "-": standard input
+    design::DesignInput input; // the soil left empty when it comes from a file
+    QString soilFile;          // --soil; "-": standard input
     bool json = false;
 };
 

@@ -11,8 +11,7 @@
 
 namespace bm::cli {
 
-QByteArray downloadFileBytes(FileFormat format, const QList<NumberedMeasurement>& records, int lastRow,
-                             QString* error)
+QByteArray downloadFileBytes(FileFormat format, const QList<NumberedMeasurement>& records, int lastRow, QString* error)
 {
     if (format == FileFormat::Csv)
         return recordsCsv(records);

@@ -14,8 +14,7 @@ namespace bm::cli {
 // these records with `lastRow` as its record count (a missing record is an
 // empty row); CSV lists only the records that arrived. Empty with *error
 // when the format cannot hold them.
-QByteArray downloadFileBytes(FileFormat format, const QList<NumberedMeasurement>& records, int lastRow,
-                             QString* error);
+QByteArray downloadFileBytes(FileFormat format, const QList<NumberedMeasurement>& records, int lastRow, QString* error);
 
 // Numbers as short ranges: "5, 9-12, 40-200".
 QString rangesText(const QList<int>& numbers);

@@ -56,8 +56,8 @@ public:
         const QString options = parser.helpText();
         const QString usage = takesFile_ ? Cli::tr("Usage: brackenmoor-cli %1 [options] FILE")
                                          : Cli::tr("Usage: brackenmoor-cli %1 [options]");
-        return usage.arg(name_) + QStringLiteral("\n") + description_
-            + QStringLiteral("\n\n") + options.mid(options.indexOf(QStringLiteral("Options:")));
+        return usage.arg(name_) + QStringLiteral("\n") + description_ + QStringLiteral("\n\n")
+               + options.mid(options.indexOf(QStringLiteral("Options:")));
     }
 
     std::optional<PortChoice> port() const
@@ -66,7 +66,8 @@ public:
         const QString text = parser.value(port_);
         if (!parser.isSet(port_))
             return choice;
-        static const QRegularExpression com(QStringLiteral("^COM(\\d{1,3})$"), QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression com(QStringLiteral("^COM(\\d{1,3})$"),
+                                            QRegularExpression::CaseInsensitiveOption);
         if (const auto m = com.match(text); m.hasMatch())
             choice.number = m.captured(1).toInt();
         else
@@ -102,22 +103,23 @@ private:
     QString description_;
     bool takesFile_ = false;
     const QCommandLineOption help_{{QStringLiteral("h"), QStringLiteral("help")}, Cli::tr("Show this help.")};
-    const QCommandLineOption port_{QStringLiteral("port"),
-        Cli::tr("Use this port only: COMn, or a device path such as /dev/ttyUSB0. Without it, COM1 to COM16 are searched."),
+    const QCommandLineOption port_{
+        QStringLiteral("port"),
+        Cli::tr(
+            "Use this port only: COMn, or a device path such as /dev/ttyUSB0. Without it, COM1 to COM16 are searched."),
         QStringLiteral("port")};
 };
 
-QString badValue(const QString& option, const QString& what)
-{
-    return Cli::tr("--%1 must be %2.").arg(option, what);
-}
+QString badValue(const QString& option, const QString& what) { return Cli::tr("--%1 must be %2.").arg(option, what); }
 
 } // namespace
 
 Parsed<PortsOptions> parsePorts(const QStringList& args)
 {
-    Subcommand cmd(QStringLiteral("ports"), Cli::tr("Lists COM1 to COM16: the device behind each and whether it can be opened."));
-    const QCommandLineOption probe(QStringLiteral("probe"), Cli::tr("Also ask each port that opens whether the tester answers."));
+    Subcommand cmd(QStringLiteral("ports"),
+                   Cli::tr("Lists COM1 to COM16: the device behind each and whether it can be opened."));
+    const QCommandLineOption probe(QStringLiteral("probe"),
+                                   Cli::tr("Also ask each port that opens whether the tester answers."));
     cmd.parser.addOption(probe);
     if (const int status = cmd.parse(args); status >= 0)
         return {std::nullopt, status};
@@ -133,9 +135,11 @@ Parsed<PortsOptions> parsePorts(const QStringList& args)
 Parsed<ReadOptions> parseRead(const QStringList& args)
 {
     Subcommand cmd(QStringLiteral("read"), Cli::tr("Prints live readings, one a second."));
-    const QCommandLineOption count(QStringLiteral("count"), Cli::tr("Print N readings (default 1)."), QStringLiteral("N"));
+    const QCommandLineOption count(QStringLiteral("count"), Cli::tr("Print N readings (default 1)."),
+                                   QStringLiteral("N"));
     const QCommandLineOption follow(QStringLiteral("follow"), Cli::tr("Print readings until interrupted (Ctrl-C)."));
-    const QCommandLineOption format(QStringLiteral("format"), Cli::tr("text (default), csv or json."), QStringLiteral("format"));
+    const QCommandLineOption format(QStringLiteral("format"), Cli::tr("text (default), csv or json."),
+                                    QStringLiteral("format"));
     cmd.parser.addOptions({count, follow, format});
     if (const int status = cmd.parse(args); status >= 0)
         return {std::nullopt, status};
@@ -194,16 +198,24 @@ QString downloadProblem(const Subcommand& cmd, const QCommandLineOption (&opts)[
 Parsed<DownloadOptions> parseDownload(const QStringList& args)
 {
     Subcommand cmd(QStringLiteral("download"),
-        Cli::tr("Downloads the stored records to FILE or, without -o, to standard output.\n"
-                "Exit status 3 when records are missing at the end (they are listed on standard error)."));
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, Cli::tr("Write to FILE, replaced only by a complete new file."), QStringLiteral("FILE"));
-    const QCommandLineOption format(QStringLiteral("format"), Cli::tr("txt, xls or csv (default: from FILE's extension, else csv)."), QStringLiteral("format"));
+                   Cli::tr("Downloads the stored records to FILE or, without -o, to standard output.\n"
+                           "Exit status 3 when records are missing at the end (they are listed on standard error)."));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    Cli::tr("Write to FILE, replaced only by a complete new file."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption format(QStringLiteral("format"),
+                                    Cli::tr("txt, xls or csv (default: from FILE's extension, else csv)."),
+                                    QStringLiteral("format"));
     const QCommandLineOption opts[5] = {
         {QStringLiteral("first"), Cli::tr("First record to download (default 1)."), QStringLiteral("N")},
         {QStringLiteral("last"), Cli::tr("Last record to download (default: the tester's last)."), QStringLiteral("M")},
         {QStringLiteral("timeout"), Cli::tr("Wait this long for each reply (default 300)."), QStringLiteral("MS")},
-        {QStringLiteral("retries"), Cli::tr("Ask again this many times for a reply that does not come (default 3)."), QStringLiteral("N")},
-        {QStringLiteral("pace"), Cli::tr("fast (default): the next request as soon as a reply is complete; compatible: one every 100 ms, as the window does."), QStringLiteral("pace")},
+        {QStringLiteral("retries"), Cli::tr("Ask again this many times for a reply that does not come (default 3)."),
+         QStringLiteral("N")},
+        {QStringLiteral("pace"),
+         Cli::tr("fast (default): the next request as soon as a reply is complete; compatible: one every 100 ms, as "
+                 "the window does."),
+         QStringLiteral("pace")},
     };
     cmd.parser.addOptions({output, format, opts[0], opts[1], opts[2], opts[3], opts[4]});
     const VisitOptionSet visit;
@@ -229,14 +241,20 @@ Parsed<DownloadOptions> parseDownload(const QStringList& args)
 
 Parsed<SoilOptions> parseSoil(const QStringList& args)
 {
-    Subcommand cmd(QStringLiteral("soil"),
-        Cli::tr("Fits the uniform, two-layer and three-layer soil models to Wenner and Schlumberger readings: a CSV with\n"
-                "the columns spacing_m and resistivity_ohm_m (a download's CSV as it is), or a table text file saved by\n"
-                "the program. Optional CSV columns: array (wenner or schlumberger), ab2_m and mn2_m (Schlumberger AB/2\n"
-                "and MN/2), resistance_ohm (instead of resistivity_ohm_m) and traverse (each traverse is also fitted alone)."),
+    Subcommand cmd(
+        QStringLiteral("soil"),
+        Cli::tr(
+            "Fits the uniform, two-layer and three-layer soil models to Wenner and Schlumberger readings: a CSV with\n"
+            "the columns spacing_m and resistivity_ohm_m (a download's CSV as it is), or a table text file saved by\n"
+            "the program. Optional CSV columns: array (wenner or schlumberger), ab2_m and mn2_m (Schlumberger AB/2\n"
+            "and MN/2), resistance_ohm (instead of resistivity_ohm_m) and traverse (each traverse is also fitted "
+            "alone)."),
         true);
-    const QCommandLineOption format(QStringLiteral("format"), Cli::tr("text (key=value lines, the default) or json."), QStringLiteral("format"));
-    const QCommandLineOption exclude(QStringLiteral("exclude-spacing"), Cli::tr("Leave out the readings at this spacing in metres (repeatable)."), QStringLiteral("A"));
+    const QCommandLineOption format(QStringLiteral("format"), Cli::tr("text (key=value lines, the default) or json."),
+                                    QStringLiteral("format"));
+    const QCommandLineOption exclude(QStringLiteral("exclude-spacing"),
+                                     Cli::tr("Leave out the readings at this spacing in metres (repeatable)."),
+                                     QStringLiteral("A"));
     cmd.parser.addOptions({format, exclude});
     if (const int status = cmd.parse(args); status >= 0)
         return {std::nullopt, status};
@@ -250,7 +268,8 @@ Parsed<SoilOptions> parseSoil(const QStringList& args)
         bool ok = false;
         const double a = text.toDouble(&ok);
         if (!ok || !(a > 0))
-            return {std::nullopt, cmd.fail(badValue(QStringLiteral("exclude-spacing"), Cli::tr("a spacing in metres above 0")))};
+            return {std::nullopt,
+                    cmd.fail(badValue(QStringLiteral("exclude-spacing"), Cli::tr("a spacing in metres above 0")))};
         o.excludedSpacings.append(a);
     }
     return {o, 0};
@@ -327,23 +346,22 @@ Parsed<FopOptions> parseFop(const QStringList& args)
 
 QString toolUsage()
 {
-    return Cli::tr(
-        "Usage: brackenmoor-cli COMMAND [options]\n"
-        "Talks to the four-wire earth-resistance tester on a serial port.\n\n"
-        "Commands:\n"
-        "  ports      List COM1 to COM16 and whether each can be opened (--probe: and answers)\n"
-        "  read       Print live readings\n"
-        "  download   Download the stored records as csv, txt or xls\n"
-        "             (--site S --point P: also keep them as a visit in the site history)\n"
-        "  soil FILE  Fit the soil models to the resistivity readings in FILE\n"
-        "  design     Rod, rod group or grid resistance and the touch and step check\n"
-        "  fop FILE   Analyse the fall-of-potential readings of an earth electrode in FILE\n"
-        "  history    The site history: add, sites, show, export, import\n\n"
-        "Options:\n"
-        "  -h, --help      Show this help; COMMAND --help shows a command's options.\n"
-        "  -v, --version   Show the version.\n\n"
-        "Exit status: 0 done, 1 bad usage, 2 no tester or the port cannot be opened,\n"
-        "3 incomplete download or the tester fell silent, 130 interrupted.\n");
+    return Cli::tr("Usage: brackenmoor-cli COMMAND [options]\n"
+                   "Talks to the four-wire earth-resistance tester on a serial port.\n\n"
+                   "Commands:\n"
+                   "  ports      List COM1 to COM16 and whether each can be opened (--probe: and answers)\n"
+                   "  read       Print live readings\n"
+                   "  download   Download the stored records as csv, txt or xls\n"
+                   "             (--site S --point P: also keep them as a visit in the site history)\n"
+                   "  soil FILE  Fit the soil models to the resistivity readings in FILE\n"
+                   "  design     Rod, rod group or grid resistance and the touch and step check\n"
+                   "  fop FILE   Analyse the fall-of-potential readings of an earth electrode in FILE\n"
+                   "  history    The site history: add, sites, show, export, import\n\n"
+                   "Options:\n"
+                   "  -h, --help      Show this help; COMMAND --help shows a command's options.\n"
+                   "  -v, --version   Show the version.\n\n"
+                   "Exit status: 0 done, 1 bad usage, 2 no tester or the port cannot be opened,\n"
+                   "3 incomplete download or the tester fell silent, 130 interrupted.\n");
 }
 
 } // namespace bm::cli

@@ -14,8 +14,8 @@ namespace bm::cli {
 
 // --port: a COM number of the port map, a device path, or neither (search).
 struct PortChoice {
-    int number = 0;  // COMn, 0: not given as a number
-    QString path;    // a device path
+    int number = 0; // COMn, 0: not given as a number
+    QString path;   // a device path
     bool given() const { return number > 0 || !path.isEmpty(); }
 };
 
@@ -39,12 +39,12 @@ struct VisitOptions {
     QString database; // empty: the default file
     history::PointSpec point;
     history::Conditions conditions;
-    QDateTime time;   // invalid: now
+    QDateTime time; // invalid: now
 };
 
 struct DownloadOptions {
     PortChoice port;
-    QString output;  // empty: standard output
+    QString output; // empty: standard output
     FileFormat format = FileFormat::Csv;
     DownloadSettings settings;
     std::optional<VisitOptions> visit; // --site and --point: also kept as a visit
@@ -53,13 +53,13 @@ struct DownloadOptions {
 enum class SoilFormat { Text, Json };
 
 struct SoilOptions {
-    QString file;                  // "-": standard input
+    QString file; // "-": standard input
     SoilFormat format = SoilFormat::Text;
     QList<double> excludedSpacings; // metres
 };
 
 struct FopOptions {
-    QString file;                   // "-": standard input
+    QString file; // "-": standard input
     SoilFormat format = SoilFormat::Text;
     double currentDistance_m = 0.0;
     double plateauPercent = 5.0;

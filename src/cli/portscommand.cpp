@@ -55,7 +55,9 @@ int runPorts(const PortsOptions& options, const InterruptWatch& watch)
         ++listed;
         opened += check.outcome == OpenOutcome::Opened ? 1 : 0;
         answering += check.answered ? 1 : 0;
-        writeOut(QStringLiteral("%1\t%2\t%3\n").arg(check.name, check.device, stateText(check, options.probe)).toLocal8Bit());
+        writeOut(QStringLiteral("%1\t%2\t%3\n")
+                     .arg(check.name, check.device, stateText(check, options.probe))
+                     .toLocal8Bit());
     }
     if (listed == 0)
         note(Cli::tr("No serial ports found."));

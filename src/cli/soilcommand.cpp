@@ -12,8 +12,8 @@ namespace bm::cli {
 std::optional<soil::SoilAnalysis> analyseSoilFile(const QString& fileName, const QList<double>& excludedSpacings)
 {
     QFile file(fileName);
-    const bool opened = fileName == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
-                                                        : file.open(QIODevice::ReadOnly);
+    const bool opened =
+        fileName == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
     if (!opened) {
         complain(Cli::tr("cannot read %1: %2").arg(fileName, file.errorString()));
         return std::nullopt;
@@ -39,8 +39,8 @@ int runSoil(const SoilOptions& options)
     if (!fitted)
         return kBadUsage;
     const soil::SoilAnalysis& analysis = *fitted;
-    QByteArray report = options.format == SoilFormat::Json ? soil::jsonReport(analysis)
-                                                           : soil::keyValueReport(analysis).toUtf8();
+    QByteArray report =
+        options.format == SoilFormat::Json ? soil::jsonReport(analysis) : soil::keyValueReport(analysis).toUtf8();
     if (!report.endsWith('\n'))
         report += '\n';
     writeOut(report);

@@ -14,8 +14,9 @@ constexpr int kLastPort = 16;
 
 QString where(const PortCheck& check)
 {
-    return check.device.isEmpty() || check.device == check.name ? check.name
-                                                                : QStringLiteral("%1 (%2)").arg(check.name, check.device);
+    return check.device.isEmpty() || check.device == check.name
+               ? check.name
+               : QStringLiteral("%1 (%2)").arg(check.name, check.device);
 }
 
 } // namespace
@@ -30,7 +31,8 @@ QString openFailureText(const PortCheck& check)
     }
     if (check.accessDenied) {
 #ifdef Q_OS_LINUX
-        return Cli::tr("permission denied: join the dialout group (sudo usermod -aG dialout $USER), then log out and in again");
+        return Cli::tr(
+            "permission denied: join the dialout group (sudo usermod -aG dialout $USER), then log out and in again");
 #else
         return Cli::tr("permission denied");
 #endif

@@ -11,10 +11,10 @@ class InterruptWatch;
 
 // How a port answered: whether it opened and, when asked, the handshake.
 struct PortCheck {
-    QString name;      // "COM3", or the device path given
-    QString device;    // the device tried ("" when the number maps to nothing)
+    QString name;   // "COM3", or the device path given
+    QString device; // the device tried ("" when the number maps to nothing)
     OpenOutcome outcome = OpenOutcome::Missing;
-    QString reason;    // the system's words when the open failed
+    QString reason; // the system's words when the open failed
     bool accessDenied = false;
     bool answered = false;
 };

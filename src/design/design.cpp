@@ -28,13 +28,10 @@ void evaluateRods(const DesignInput& in, DesignResult& r)
 std::optional<double> electrodeOhm(const DesignInput& in, const DesignResult& r)
 {
     switch (in.electrode) {
-    case Electrode::Rod:
-        return r.rod_ohm;
+    case Electrode::Rod: return r.rod_ohm;
     case Electrode::Rods:
-    case Electrode::RodsNeeded:
-        return r.rods_ohm;
-    case Electrode::Grid:
-        return r.grid_ohm;
+    case Electrode::RodsNeeded: return r.rods_ohm;
+    case Electrode::Grid: return r.grid_ohm;
     }
     return std::nullopt;
 }
@@ -51,7 +48,7 @@ SafetyResult evaluateSafety(const DesignInput& in, const DesignResult& r, double
     if (in.electrode == Electrode::Grid)
         s.mesh = meshVoltages(r.rho.rho_ohm_m, in.grid, si.faultCurrent_a);
     s.safe = s.gpr_v < s.tolerable.touch_v
-        || (s.mesh && s.mesh->mesh_v < s.tolerable.touch_v && s.mesh->step_v < s.tolerable.step_v);
+             || (s.mesh && s.mesh->mesh_v < s.tolerable.touch_v && s.mesh->step_v < s.tolerable.step_v);
     return s;
 }
 

@@ -21,12 +21,12 @@ struct Rod {
 struct DesignInput {
     Soil soil;
     Electrode electrode = Electrode::Rod;
-    Rod rod;                  // Rod, Rods, RodsNeeded
-    int rods = 1;             // Rods
-    double spacing_m = 0.0;   // Rods, RodsNeeded; 0: the rod length
+    Rod rod;                // Rod, Rods, RodsNeeded
+    int rods = 1;           // Rods
+    double spacing_m = 0.0; // Rods, RodsNeeded; 0: the rod length
     Arrangement arrangement = Arrangement::Line;
-    double target_ohm = 0.0;  // RodsNeeded
-    Grid grid;                // Grid
+    double target_ohm = 0.0; // RodsNeeded
+    Grid grid;               // Grid
     std::optional<SafetyInput> safety;
 };
 
@@ -47,7 +47,7 @@ struct DesignResult {
     std::optional<int> rodsNeeded;
     bool targetUnreachable = false; // no group of up to kMaxRods rods reaches the target
     std::optional<double> grid_ohm;
-    bool gridHasNoMesh = false;     // fewer than two conductors one way
+    bool gridHasNoMesh = false;         // fewer than two conductors one way
     std::optional<SafetyResult> safety; // when asked for and the electrode has a resistance
 };
 

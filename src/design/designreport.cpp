@@ -16,14 +16,10 @@ using Field = std::pair<QString, QJsonValue>;
 QString basisName(RhoBasis basis)
 {
     switch (basis) {
-    case RhoBasis::Uniform:
-        return QStringLiteral("uniform");
-    case RhoBasis::TopLayer:
-        return QStringLiteral("top_layer");
-    case RhoBasis::LowerLayer:
-        return QStringLiteral("lower_layer");
-    case RhoBasis::RodEquivalent:
-        return QStringLiteral("rod_equivalent");
+    case RhoBasis::Uniform: return QStringLiteral("uniform");
+    case RhoBasis::TopLayer: return QStringLiteral("top_layer");
+    case RhoBasis::LowerLayer: return QStringLiteral("lower_layer");
+    case RhoBasis::RodEquivalent: return QStringLiteral("rod_equivalent");
     }
     return {};
 }

@@ -23,8 +23,8 @@ double totalLength(const Grid& g) { return conductorLength(g) + rodsLength(g); }
 double gridResistance(double rho_ohm_m, const Grid& g)
 {
     const double a = area(g);
-    return rho_ohm_m * (1.0 / totalLength(g)
-                        + 1.0 / std::sqrt(20.0 * a) * (1.0 + 1.0 / (1.0 + g.depth_m * std::sqrt(20.0 / a))));
+    return rho_ohm_m
+           * (1.0 / totalLength(g) + 1.0 / std::sqrt(20.0 * a) * (1.0 + 1.0 / (1.0 + g.depth_m * std::sqrt(20.0 / a))));
 }
 
 // IEEE Std 80-2013, 16.5.1 and 16.5.2 (square and rectangular grids: nc = nd = 1).
@@ -44,8 +44,8 @@ MeshFactors meshFactors(const Grid& g, double spacing_m)
     f.kh = std::sqrt(1.0 + h / 1.0); // h0 = 1 m
     const double D = spacing_m;
     f.km = 1.0 / (2.0 * kPi)
-        * (std::log(D * D / (16.0 * h * d) + (D + 2.0 * h) * (D + 2.0 * h) / (8.0 * D * d) - h / (4.0 * d))
-           + f.kii / f.kh * std::log(8.0 / (kPi * (2.0 * f.n - 1.0))));
+           * (std::log(D * D / (16.0 * h * d) + (D + 2.0 * h) * (D + 2.0 * h) / (8.0 * D * d) - h / (4.0 * d))
+              + f.kii / f.kh * std::log(8.0 / (kPi * (2.0 * f.n - 1.0))));
     f.ki = 0.644 + 0.148 * f.n;
     f.ks = 1.0 / kPi * (1.0 / (2.0 * h) + 1.0 / (D + h) + 1.0 / D * (1.0 - std::pow(0.5, f.n - 2.0)));
     f.lm_m = g.rods > 0 ? lc + (1.55 + 1.22 * g.rodLength_m / std::hypot(g.lx_m, g.ly_m)) * lr : lc;

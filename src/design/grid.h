@@ -17,9 +17,9 @@ struct Grid {
     double rodLength_m = 0.0;
 };
 
-double conductorLength(const Grid& g);  // LC
-double rodsLength(const Grid& g);       // LR
-double totalLength(const Grid& g);      // LT = LC + LR
+double conductorLength(const Grid& g); // LC
+double rodsLength(const Grid& g);      // LR
+double totalLength(const Grid& g);     // LT = LC + LR
 
 // Sverak's grid resistance.
 double gridResistance(double rho_ohm_m, const Grid& g);

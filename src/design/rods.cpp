@@ -25,8 +25,8 @@ double groupLambda(int n, Arrangement arrangement)
             // In S: a line's rods are |i - j| S apart; a ring's, chords of the
             // circle whose side is S.
             const double r = arrangement == Arrangement::Line
-                ? apart
-                : std::sin(std::numbers::pi * apart / n) / std::sin(std::numbers::pi / n);
+                                 ? apart
+                                 : std::sin(std::numbers::pi * apart / n) / std::sin(std::numbers::pi / n);
             sum += 1.0 / r;
         }
     }

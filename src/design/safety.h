@@ -8,7 +8,7 @@ struct SafetyInput {
     double clearingTime_s = 0.0;   // ts
     double surfaceRho_ohm_m = 0.0; // rho_s; 0: no surface layer (the native soil)
     double surfaceThickness_m = 0.0;
-    int bodyKg = 50;               // 50 or 70
+    int bodyKg = 50; // 50 or 70
 };
 
 // The surface layer derating factor Cs of a layer rho_s thick h_s over soil rho.

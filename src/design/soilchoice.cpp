@@ -2,15 +2,9 @@
 
 namespace bm::design {
 
-Soil uniformSoil(double rho_ohm_m)
-{
-    return {rho_ohm_m, rho_ohm_m, 0.0};
-}
+Soil uniformSoil(double rho_ohm_m) { return {rho_ohm_m, rho_ohm_m, 0.0}; }
 
-Soil twoLayerSoil(double rho1_ohm_m, double rho2_ohm_m, double h_m)
-{
-    return {rho1_ohm_m, rho2_ohm_m, h_m};
-}
+Soil twoLayerSoil(double rho1_ohm_m, double rho2_ohm_m, double h_m) { return {rho1_ohm_m, rho2_ohm_m, h_m}; }
 
 // Equivalent resistivity of a rod crossing the boundary: the two layers' parts of
 // the rod in parallel, rho_a = L rho1 rho2 / (rho2 h + rho1 (L - h)) (the usual

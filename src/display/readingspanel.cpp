@@ -12,7 +12,7 @@ constexpr int toPixels(int twips)
 {
     // Round to the nearest pixel so that a flight's steps stay even on screen.
     return (twips >= 0 ? twips + ReadingsPanel::kTwipsPerPixel / 2 : twips - ReadingsPanel::kTwipsPerPixel / 2)
-        / ReadingsPanel::kTwipsPerPixel;
+           / ReadingsPanel::kTwipsPerPixel;
 }
 
 // The panel was drawn for SimSun (宋体). Where it is missing, the stand-in has
@@ -99,8 +99,16 @@ public:
 
     int left() const override { return left_; }
     int top() const override { return top_; }
-    void setLeft(int twips) override { left_ = twips; place(); }
-    void setTop(int twips) override { top_ = twips; place(); }
+    void setLeft(int twips) override
+    {
+        left_ = twips;
+        place();
+    }
+    void setTop(int twips) override
+    {
+        top_ = twips;
+        place();
+    }
     bool isVisible() const override { return !label_->isHidden(); }
     void setVisible(bool visible) override { label_->setVisible(visible); }
 
@@ -154,7 +162,8 @@ void ReadingsPanel::buildLabels()
     };
     const QFont font = panelFont(21.75);
     for (int i = 0; i < PanelItemCount; ++i) {
-        QLabel* label = addLabel(designs[i].name, i < ValueV ? tr(designs[i].text) : QString::fromUtf8(designs[i].text), designs[i].width, designs[i].height);
+        QLabel* label = addLabel(designs[i].name, i < ValueV ? tr(designs[i].text) : QString::fromUtf8(designs[i].text),
+                                 designs[i].width, designs[i].height);
         label->setFont(font);
         label->setAlignment((i < ValueV ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
         label->hide(); // nothing shows until the first reveal places it
@@ -176,7 +185,6 @@ void ReadingsPanel::buildLabels()
     label(ValuePLength)->setAccessibleDescription(tr("electrode spacing"));
     label(ValueRc)->setAccessibleDescription(tr("current electrode resistance Rc"));
     label(ValueRp)->setAccessibleDescription(tr("potential electrode resistance Rp"));
-
 }
 
 void ReadingsPanel::buildMarks()
@@ -196,7 +204,6 @@ void ReadingsPanel::buildMarks()
     hvolt_ = addMark("HVOLT", 7800, 2160, tr("high interference voltage warning"));
     noise_ = addMark("NOISE", 7800, 2760, tr("noise warning"));
     lowbat_ = addMark("LOWBAT", 7800, 3360, tr("low battery warning"));
-
 }
 
 void ReadingsPanel::setUpAnimation()
@@ -248,34 +255,16 @@ void ReadingsPanel::stop()
         timer->stop();
 }
 
-void ReadingsPanel::modeWatchTick()
-{
-    animation_->watch(reading_.testmode);
-}
+void ReadingsPanel::modeWatchTick() { animation_->watch(reading_.testmode); }
 
-void ReadingsPanel::revealTick()
-{
-    animation_->revealTick(reading_.testmode);
-}
+void ReadingsPanel::revealTick() { animation_->revealTick(reading_.testmode); }
 
-void ReadingsPanel::flightTick()
-{
-    animation_->moveTick();
-}
+void ReadingsPanel::flightTick() { animation_->moveTick(); }
 
-int ReadingsPanel::leftOf(PanelItem item) const
-{
-    return items_[item]->left();
-}
+int ReadingsPanel::leftOf(PanelItem item) const { return items_[item]->left(); }
 
-int ReadingsPanel::topOf(PanelItem item) const
-{
-    return items_[item]->top();
-}
+int ReadingsPanel::topOf(PanelItem item) const { return items_[item]->top(); }
 
-QLabel* ReadingsPanel::label(PanelItem item) const
-{
-    return items_[item]->label();
-}
+QLabel* ReadingsPanel::label(PanelItem item) const { return items_[item]->label(); }
 
 } // namespace bm

@@ -13,24 +13,14 @@ constexpr LayoutStep kVoltage[] = {
 };
 
 constexpr LayoutStep kResistance[] = {
-    {Label3_1, 2160, 1800},
-    {Label3_4, 3360, 2640},
-    {Label3_5, 3360, 3360},
-    {ValueR, 4560, 1800},
-    {ValueRc, 4560, 2640},
-    {ValueRp, 4560, 3360},
+    {Label3_1, 2160, 1800}, {Label3_4, 3360, 2640}, {Label3_5, 3360, 3360},
+    {ValueR, 4560, 1800},   {ValueRc, 4560, 2640},  {ValueRp, 4560, 3360},
 };
 
 // Resistivity: the spacing takes the second row, so Rc and Rp sit one row lower.
 constexpr LayoutStep kResistivity[] = {
-    {Label3_2, 1920, 1800},
-    {Label3_3, 1680, 2640},
-    {Label3_4, 3360, 3360},
-    {Label3_5, 3360, 4200},
-    {ValueP, 4560, 1800},
-    {ValuePLength, 4560, 2640},
-    {ValueRc, 4560, 3360},
-    {ValueRp, 4560, 4200},
+    {Label3_2, 1920, 1800}, {Label3_3, 1680, 2640},     {Label3_4, 3360, 3360}, {Label3_5, 3360, 4200},
+    {ValueP, 4560, 1800},   {ValuePLength, 4560, 2640}, {ValueRc, 4560, 3360},  {ValueRp, 4560, 4200},
 };
 
 } // namespace

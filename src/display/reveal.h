@@ -23,8 +23,18 @@ public:
 
 // The twelve labels of the readings panel, in the order the panel is emptied.
 enum PanelItem : int {
-    Label3_0, Label3_1, Label3_2, Label3_3, Label3_4, Label3_5,
-    ValueV, ValueR, ValueP, ValuePLength, ValueRc, ValueRp,
+    Label3_0,
+    Label3_1,
+    Label3_2,
+    Label3_3,
+    Label3_4,
+    Label3_5,
+    ValueV,
+    ValueR,
+    ValueP,
+    ValuePLength,
+    ValueRc,
+    ValueRp,
     PanelItemCount
 };
 
@@ -41,17 +51,17 @@ const LayoutStep* layoutSteps(int testmode, int* count);
 
 // The watcher's and the flight's state; there is one flight at most.
 struct RevealState {
-    quint8 shownmode = 0;          // mode the panel is laid out for; 0 before the first reveal
-    qint16 revealstep = 0;         // labels still to be started
+    quint8 shownmode = 0;           // mode the panel is laid out for; 0 before the first reveal
+    qint16 revealstep = 0;          // labels still to be started
     MovableItem* movectl = nullptr; // the label in flight
     qint16 movetox = 0;
     qint16 movetoy = 0;
-    qint16 movedx = 0;             // size of one step, always >= 0
+    qint16 movedx = 0; // size of one step, always >= 0
     qint16 movedy = 0;
-    bool moveleft = false;         // the flight runs towards smaller Left
-    bool moveup = false;           // ... towards smaller Top
-    qint16 movesteps = 0;          // steps still to make
-    bool moveshow = false;         // the label shows during and after the flight
+    bool moveleft = false; // the flight runs towards smaller Left
+    bool moveup = false;   // ... towards smaller Top
+    qint16 movesteps = 0;  // steps still to make
+    bool moveshow = false; // the label shows during and after the flight
 };
 
 // The panel's mode watcher and reveal animation, without any widget: the labels

@@ -74,7 +74,7 @@ bool slopeMethod(FopAnalysis& out, double c)
 bool withinTest(const FopPoint& p, double currentDistance_m)
 {
     return std::isfinite(currentDistance_m) && positiveFinite(p.distance_m) && p.distance_m < currentDistance_m
-        && positiveFinite(p.resistance_ohm);
+           && positiveFinite(p.resistance_ohm);
 }
 
 std::vector<FopPoint> curveOf(const std::vector<FopPoint>& points)
@@ -135,10 +135,10 @@ FopAnalysis analyseFallOfPotential(const std::vector<FopPoint>& points, const Fo
         out.limitOk = *out.reported_ohm() <= *settings.limit_ohm;
 
     using Verdict = FopAnalysis::Verdict;
-    out.verdict = out.pointsUsed < kFewestPoints ? Verdict::TooFewPoints
-        : !reachable                             ? Verdict::ProbeTooClose
-        : !out.plateauOk.value_or(false)         ? Verdict::NoPlateau
-                                                 : Verdict::Ok;
+    out.verdict = out.pointsUsed < kFewestPoints   ? Verdict::TooFewPoints
+                  : !reachable                     ? Verdict::ProbeTooClose
+                  : !out.plateauOk.value_or(false) ? Verdict::NoPlateau
+                                                   : Verdict::Ok;
     return out;
 }
 

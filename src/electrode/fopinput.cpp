@@ -55,9 +55,8 @@ bool readRow(const QStringList& fields, qsizetype distanceAt, qsizetype resistan
     if (!x || !r)
         return false;
     if (!(*x > 0.0 && *x < c)) {
-        input.error = atLine(line,
-                             QStringLiteral("distance_m %1 is not between 0 and the current-probe distance %2 m")
-                                 .arg(distance, QString::number(c, 'g', 10)));
+        input.error = atLine(line, QStringLiteral("distance_m %1 is not between 0 and the current-probe distance %2 m")
+                                       .arg(distance, QString::number(c, 'g', 10)));
         return false;
     }
     if (!(*r > 0.0)) {

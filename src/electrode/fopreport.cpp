@@ -68,11 +68,12 @@ QString verdictSentence(const FopAnalysis& a, const FopSettings& settings)
             "electrode; move it further out and measure again.");
     case Verdict::NoPlateau:
         return a.plateauPercent
-            ? QStringLiteral("No plateau: the readings at 52 % and 72 % of C differ by %1 % from the one at 62 % "
-                             "(at most %2 % allowed); move the current probe further out.")
-                  .arg(QString::number(*a.plateauPercent, 'f', 2),
-                       QString::number(settings.plateauLimitPercent, 'g', 6))
-            : QStringLiteral("The readings do not cover 52 % to 72 % of C, so the plateau cannot be checked.");
+                   ? QStringLiteral(
+                         "No plateau: the readings at 52 % and 72 % of C differ by %1 % from the one at 62 % "
+                         "(at most %2 % allowed); move the current probe further out.")
+                         .arg(QString::number(*a.plateauPercent, 'f', 2),
+                              QString::number(settings.plateauLimitPercent, 'g', 6))
+                   : QStringLiteral("The readings do not cover 52 % to 72 % of C, so the plateau cannot be checked.");
     case Verdict::Ok: break;
     }
     QString s = QStringLiteral("The curve has a plateau; the electrode's resistance is %1 ohm (%2).")

@@ -8,8 +8,7 @@
 
 namespace bm {
 
-OpenOutcome classifyOpenFailure(QSerialPort::SerialPortError error, bool deviceMissing,
-                                bool accessDenied)
+OpenOutcome classifyOpenFailure(QSerialPort::SerialPortError error, bool deviceMissing, bool accessDenied)
 {
     if (deviceMissing || error == QSerialPort::DeviceNotFoundError)
         return OpenOutcome::Missing;
@@ -22,8 +21,7 @@ OpenOutcome classifyOpenFailure(QSerialPort::SerialPortError error, bool deviceM
 
 bool errorMeansDeviceLost(QSerialPort::SerialPortError error)
 {
-    return error == QSerialPort::ResourceError || error == QSerialPort::ReadError
-        || error == QSerialPort::WriteError;
+    return error == QSerialPort::ResourceError || error == QSerialPort::ReadError || error == QSerialPort::WriteError;
 }
 
 CommPort::CommPort(QObject* parent) : Transport(parent), port_(new QSerialPort(this))

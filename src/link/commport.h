@@ -13,8 +13,7 @@ namespace bm {
 // this user may not read and write it. Qt reports a lock held by another
 // program and a plain permission problem both as PermissionError, so the
 // access check is what tells "busy" from "failed".
-OpenOutcome classifyOpenFailure(QSerialPort::SerialPortError error, bool deviceMissing,
-                                bool accessDenied);
+OpenOutcome classifyOpenFailure(QSerialPort::SerialPortError error, bool deviceMissing, bool accessDenied);
 
 // Errors after which the device is gone and the port must be closed: Qt keeps
 // raising them in a tight loop for as long as the dead port stays open.
@@ -68,8 +67,8 @@ private:
     QString devicePath_;
     QString lastError_;
     bool accessDenied_ = false;
-    bool losing_ = false;        // device gone, close queued: the port counts as closed
-    bool closing_ = false;       // errors raised while closing are not a loss
+    bool losing_ = false;  // device gone, close queued: the port counts as closed
+    bool closing_ = false; // errors raised while closing are not a loss
     bool recheckPending_ = false;
 };
 

@@ -10,15 +10,14 @@
 #include <QString>
 #include <QTimer>
 
-
 namespace bm {
 
 // One attempt of the port search to open a port.
 struct PortAttempt {
     qint16 number = 0;
     OpenOutcome outcome = OpenOutcome::Missing;
-    QString device;        // "" when the number maps to nothing
-    QString reason;        // the system's words when the open failed
+    QString device; // "" when the number maps to nothing
+    QString reason; // the system's words when the open failed
     bool accessDenied = false;
 };
 

@@ -16,12 +16,16 @@ bool naturalLess(const QString& a, const QString& b)
     while (i < a.size() && j < b.size()) {
         if (a[i].isDigit() && b[j].isDigit()) {
             qsizetype ei = i, ej = j;
-            while (ei < a.size() && a[ei].isDigit()) ++ei;
-            while (ej < b.size() && b[ej].isDigit()) ++ej;
+            while (ei < a.size() && a[ei].isDigit())
+                ++ei;
+            while (ej < b.size() && b[ej].isDigit())
+                ++ej;
             // Compare digit runs by value: strip leading zeros, then length, then text.
             qsizetype zi = i, zj = j;
-            while (zi + 1 < ei && a[zi] == u'0') ++zi;
-            while (zj + 1 < ej && b[zj] == u'0') ++zj;
+            while (zi + 1 < ei && a[zi] == u'0')
+                ++zi;
+            while (zj + 1 < ej && b[zj] == u'0')
+                ++zj;
             const QStringView ra = QStringView(a).mid(zi, ei - zi);
             const QStringView rb = QStringView(b).mid(zj, ej - zj);
             if (ra.size() != rb.size())

@@ -39,8 +39,7 @@ qint16 receiveThreshold(qint16 code)
 
 bool isHandshakeReply(const QByteArray& reply)
 {
-    return reply.size() >= 3 && byteAt(reply, 0) == 0x77 && byteAt(reply, 1) == 0x55
-        && byteAt(reply, 2) == 0x77;
+    return reply.size() >= 3 && byteAt(reply, 0) == 0x77 && byteAt(reply, 1) == 0x55 && byteAt(reply, 2) == 0x77;
 }
 
 std::optional<qint16> decodeCount(const QByteArray& reply)

@@ -97,7 +97,7 @@ private:
     QList<bool> arrived_; // by position in numbers_
     DownloadResult result_;
     qsizetype next_ = 0;
-    bool due_ = false;    // the pace allows the next step
+    bool due_ = false;     // the pace allows the next step
     bool answered_ = true; // the last request was answered or gave up
     bool running_ = false;
 };

@@ -11,13 +11,13 @@ namespace {
 
 // Indexed by the high nibble of the format byte.
 constexpr Unit kUnits[] = {
-    {u"Ω", 1.0, Kind::Resistance},     // 0x1
-    {u"KΩ", 1e3, Kind::Resistance},    // 0x2
-    {u"Ωm", 1.0, Kind::Resistivity},   // 0x3
-    {u"KΩm", 1e3, Kind::Resistivity},  // 0x4
-    {u"V", 1.0, Kind::Voltage},        // 0x5
-    {u"mA", 1e-3, Kind::None},         // 0x6
-    {u"m", 1.0, Kind::None},           // 0x7
+    {u"Ω", 1.0, Kind::Resistance},    // 0x1
+    {u"KΩ", 1e3, Kind::Resistance},   // 0x2
+    {u"Ωm", 1.0, Kind::Resistivity},  // 0x3
+    {u"KΩm", 1e3, Kind::Resistivity}, // 0x4
+    {u"V", 1.0, Kind::Voltage},       // 0x5
+    {u"mA", 1e-3, Kind::None},        // 0x6
+    {u"m", 1.0, Kind::None},          // 0x7
 };
 
 } // namespace
@@ -46,8 +46,8 @@ QString fmtnum(float x, int d, const QLocale& locale)
     // rounds the value itself, half away from zero. Digits are written here
     // rather than through QLocale, which would group them.
     const long long n = std::llround(scaled);
-    unsigned long long magnitude = n < 0 ? 0ULL - static_cast<unsigned long long>(n)
-                                         : static_cast<unsigned long long>(n);
+    unsigned long long magnitude =
+        n < 0 ? 0ULL - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
     char16_t digits[24];
     int len = 0;
     do {

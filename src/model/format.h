@@ -11,8 +11,8 @@ enum class Kind;
 // What the high nibble of a format byte means.
 struct Unit {
     const char16_t* text;
-    double toSi;    // multiplier to volts, ohms, ohm-metres, amperes or metres
-    Kind kind;      // the measurement a main value in this unit belongs to
+    double toSi; // multiplier to volts, ohms, ohm-metres, amperes or metres
+    Kind kind;   // the measurement a main value in this unit belongs to
 };
 
 // Null for a unit code the tester does not use.

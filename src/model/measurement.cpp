@@ -21,9 +21,7 @@ FieldTexts fieldTexts(const Measurement& m)
     FieldTexts f;
     const auto set = [&f](Field field, const QString& text) { f[static_cast<size_t>(field)] = text; };
     switch (m.kind) {
-    case Kind::Voltage:
-        set(Field::V, m.main);
-        break;
+    case Kind::Voltage: set(Field::V, m.main); break;
     case Kind::Resistance:
         set(Field::R, m.main);
         set(Field::Rc, m.rc);
@@ -35,8 +33,7 @@ FieldTexts fieldTexts(const Measurement& m)
         set(Field::Rc, m.rc);
         set(Field::Rp, m.rp);
         break;
-    case Kind::None:
-        break;
+    case Kind::None: break;
     }
     return f;
 }

@@ -68,14 +68,12 @@ DialogOutcome QtCommonDialog::ShowPrinter()
         return {};
     }
     if (!target.isValid())
-        return {DialogOutcome::kFailed, QCoreApplication::translate("bm::OutputCommands", "打印机不可用: ") + target.printerName()};
+        return {DialogOutcome::kFailed,
+                QCoreApplication::translate("bm::OutputCommands", "打印机不可用: ") + target.printerName()};
     return {};
 }
 
-void QtCommonDialog::beep()
-{
-    QApplication::beep();
-}
+void QtCommonDialog::beep() { QApplication::beep(); }
 
 void QtCommonDialog::message(QMessageBox::Icon icon, const QString& title, const QString& text)
 {

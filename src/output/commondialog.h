@@ -29,9 +29,9 @@ struct DialogOutcome {
 // next save starts from the file type chosen last, whichever command chose it.
 class CommonDialog {
 public:
-    static constexpr int kOverwritePrompt = 0x2;     // Save As: ask before replacing a file
-    static constexpr int kPrintReturnDC = 0x100;     // print: hand back the chosen printer
-    static constexpr int kPrintNoPageNums = 0x8;     // print: no page range
+    static constexpr int kOverwritePrompt = 0x2; // Save As: ask before replacing a file
+    static constexpr int kPrintReturnDC = 0x100; // print: hand back the chosen printer
+    static constexpr int kPrintNoPageNums = 0x8; // print: no page range
 
     virtual ~CommonDialog() = default;
 

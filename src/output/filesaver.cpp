@@ -42,7 +42,7 @@ QString FileSaver::errorTitle() { return tr("Saving Error!"); }
 QString FileSaver::errorText(const QString& fileName, const QString& reason)
 {
     return tr("文件保存出错.") + QStringLiteral("\r\n") + QDir::toNativeSeparators(fileName) + QStringLiteral("\r\n")
-        + reason;
+           + reason;
 }
 
 } // namespace bm

@@ -74,7 +74,8 @@ QString OutputCommands::chooseFile(const QString& filter, const QString& default
 void OutputCommands::reportPrintFailure(const QString& reason)
 {
     dialog_->beep();
-    dialog_->message(QMessageBox::Warning, tr("Printing Error!"), tr("文件打印出错.") + QStringLiteral("\r\n") + reason);
+    dialog_->message(QMessageBox::Warning, tr("Printing Error!"),
+                     tr("文件打印出错.") + QStringLiteral("\r\n") + reason);
 }
 
 void OutputCommands::savereading()
@@ -132,8 +133,8 @@ void OutputCommands::print()
         return;
     }
     const bool reading = source_.realtime();
-    const QStringList lines = reading ? readingPrintLines(source_.reading())
-                                      : tableLines(source_.grid(), source_.recordcount());
+    const QStringList lines =
+        reading ? readingPrintLines(source_.reading()) : tableLines(source_.grid(), source_.recordcount());
     const QString reason = drawer_(dialog_->printer(), lines, reading ? kReadingTopTwips : 0);
     // The printer refused to start: say so rather than leave the user waiting for paper.
     if (!reason.isEmpty())

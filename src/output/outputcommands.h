@@ -35,14 +35,12 @@ class OutputCommands : public QObject {
     Q_OBJECT
 public:
     // Draws lines on the printer; returns the reason when it cannot.
-    using LineDrawer =
-        std::function<QString(QPagedPaintDevice& device, const QStringList& lines, int topTwips)>;
+    using LineDrawer = std::function<QString(QPagedPaintDevice& device, const QStringList& lines, int topTwips)>;
 
     // The window's own: shows Qt's file and print dialogs over the window.
     OutputCommands(QWidget* window, OutputSource source, QObject* parent = nullptr);
     // Any source and dialog; the dialog is not owned. The drawer defaults to printLines.
-    OutputCommands(OutputSource source, CommonDialog* dialog, QObject* parent = nullptr,
-                   LineDrawer drawer = {});
+    OutputCommands(OutputSource source, CommonDialog* dialog, QObject* parent = nullptr, LineDrawer drawer = {});
     ~OutputCommands() override;
 
     // The folder the save dialog opens in, created when missing.

@@ -32,10 +32,7 @@ QByteArray encodeGbkFallback(const QString& text)
     return out;
 }
 
-QByteArray encodeAnsi(const QString& text)
-{
-    return textFileBytes({text}).chopped(2);
-}
+QByteArray encodeAnsi(const QString& text) { return textFileBytes({text}).chopped(2); }
 
 QByteArray textFileBytes(const QStringList& lines)
 {

@@ -57,18 +57,13 @@ QStringList csvValueFields(const Measurement& m)
 {
     QStringList f(6);
     switch (m.kind) {
-    case Kind::Voltage:
-        f[0] = siText(m.mainValue);
-        return f;
-    case Kind::Resistance:
-        f[1] = siText(m.mainValue);
-        break;
+    case Kind::Voltage: f[0] = siText(m.mainValue); return f;
+    case Kind::Resistance: f[1] = siText(m.mainValue); break;
     case Kind::Resistivity:
         f[2] = siText(m.mainValue);
         f[3] = siText(m.spacingValue);
         break;
-    case Kind::None:
-        return f;
+    case Kind::None: return f;
     }
     f[4] = siText(m.rcValue);
     f[5] = siText(m.rpValue);

@@ -33,17 +33,17 @@ const QString kIndent = QStringLiteral("         ");
 QStringList readingLines(const Reading& reading, const QString& rpHeading)
 {
     switch (reading.testmode) {
-    case 1:
-        return {kIndent + QStringLiteral("    V:    ") + reading.v};
+    case 1: return {kIndent + QStringLiteral("    V:    ") + reading.v};
     case 2:
         return {kIndent + QStringLiteral("    R    ") + QStringLiteral("   Rc    ") + rpHeading,
-                kIndent + QStringLiteral("  ") + reading.r + QStringLiteral("   ") + reading.rc + QStringLiteral("   ") + reading.rp};
-    case 3:
-        return {kIndent + QStringLiteral("    ρ    ") + QStringLiteral("   ρ length    ") + QStringLiteral("   Rc   ") + QStringLiteral("   Rp    "),
-                kIndent + QStringLiteral("  ") + reading.p + QStringLiteral("     ") + reading.p_length + QStringLiteral("       ") + reading.rc + QStringLiteral("  ")
+                kIndent + QStringLiteral("  ") + reading.r + QStringLiteral("   ") + reading.rc + QStringLiteral("   ")
                     + reading.rp};
-    default:
-        return {};
+    case 3:
+        return {kIndent + QStringLiteral("    ρ    ") + QStringLiteral("   ρ length    ") + QStringLiteral("   Rc   ")
+                    + QStringLiteral("   Rp    "),
+                kIndent + QStringLiteral("  ") + reading.p + QStringLiteral("     ") + reading.p_length
+                    + QStringLiteral("       ") + reading.rc + QStringLiteral("  ") + reading.rp};
+    default: return {};
     }
 }
 
@@ -58,8 +58,7 @@ QString CellGrid::cell(int row, int col) const
 
 CellGrid gridOf(const RecordTable& table)
 {
-    return CellGrid{table.Rows(), table.Cols(),
-                    [&table](int row, int col) { return table.TextMatrix(row, col); }};
+    return CellGrid{table.Rows(), table.Cols(), [&table](int row, int col) { return table.TextMatrix(row, col); }};
 }
 
 QStringList tableLines(const CellGrid& grid, int recordcount)
@@ -78,10 +77,7 @@ QStringList tableLines(const CellGrid& grid, int recordcount)
     return lines;
 }
 
-QStringList readingSaveLines(const Reading& reading)
-{
-    return readingLines(reading, QStringLiteral("   Rp   "));
-}
+QStringList readingSaveLines(const Reading& reading) { return readingLines(reading, QStringLiteral("   Rp   ")); }
 
 QStringList readingPrintLines(const Reading& reading)
 {

@@ -22,8 +22,8 @@ void RecordTable::initgrid()
 {
     beginResetModel();
     rows_.assign(2, Row{});
-    rows_[0].cells = Cells{QStringLiteral("NO."), QStringLiteral("V"), QStringLiteral("R"), QStringLiteral("ρ"),
-                   QStringLiteral("ρLenght"), QStringLiteral("Rc"), QStringLiteral("Rp")};
+    rows_[0].cells = Cells{QStringLiteral("NO."),     QStringLiteral("V"),  QStringLiteral("R"), QStringLiteral("ρ"),
+                           QStringLiteral("ρLenght"), QStringLiteral("Rc"), QStringLiteral("Rp")};
     endResetModel();
 }
 
@@ -103,27 +103,18 @@ const Measurement* RecordTable::record(int k) const
     return &*rows_[static_cast<size_t>(k)].measurement;
 }
 
-int RecordTable::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : Rows() - 1;
-}
+int RecordTable::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Rows() - 1; }
 
-int RecordTable::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : kCols;
-}
+int RecordTable::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kCols; }
 
 QVariant RecordTable::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     switch (role) {
-    case Qt::DisplayRole:
-        return rows_[static_cast<size_t>(index.row() + 1)].cells[static_cast<size_t>(index.column())];
-    case Qt::TextAlignmentRole:
-        return int(Qt::AlignCenter);
-    default:
-        return {};
+    case Qt::DisplayRole: return rows_[static_cast<size_t>(index.row() + 1)].cells[static_cast<size_t>(index.column())];
+    case Qt::TextAlignmentRole: return int(Qt::AlignCenter);
+    default: return {};
     }
 }
 

@@ -20,8 +20,8 @@ class RecordTable : public QAbstractTableModel {
 public:
     static constexpr int kCols = 7;
     static constexpr int kMaxRows = kMaxRecord + 1;
-    static constexpr int kColWidth = 1160;  // twips
-    static constexpr int kRowHeight = 300;  // twips
+    static constexpr int kColWidth = 1160; // twips
+    static constexpr int kRowHeight = 300; // twips
 
     explicit RecordTable(QObject* parent = nullptr);
 

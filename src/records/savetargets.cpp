@@ -27,10 +27,7 @@ SaveChoice csvSaveChoice()
             QStringLiteral(".csv")};
 }
 
-QString proposedFileName()
-{
-    return QStringLiteral("Quillmarsh");
-}
+QString proposedFileName() { return QStringLiteral("Quillmarsh"); }
 
 QString defaultExtFor(const SaveChoice& choice, int filterIndex)
 {

@@ -14,8 +14,8 @@ struct SaveChoice {
 };
 
 SaveChoice readingSaveChoice(); // picture or text
-SaveChoice tableSaveChoice();     // text or spreadsheet
-SaveChoice csvSaveChoice();       // the records as CSV
+SaveChoice tableSaveChoice();   // text or spreadsheet
+SaveChoice csvSaveChoice();     // the records as CSV
 
 // The name every save proposes.
 QString proposedFileName();

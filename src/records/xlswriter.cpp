@@ -42,11 +42,11 @@ constexpr int kRecordHeader = 4; // type and size
 constexpr int kMaxRecordData = 8224;
 constexpr int kStringHeader = 3; // character count and the high-byte flag
 constexpr quint8 kHighByte = 1;
-constexpr quint16 kBlankSize = 6;      // row, column, XF
-constexpr quint16 kLabelSstSize = 10;  // ... and the SST index
-constexpr int kFontCount = 4;          // index 4 does not exist in BIFF, four fonts fill 0 to 3
+constexpr quint16 kBlankSize = 6;     // row, column, XF
+constexpr quint16 kLabelSstSize = 10; // ... and the SST index
+constexpr int kFontCount = 4;         // index 4 does not exist in BIFF, four fonts fill 0 to 3
 constexpr quint16 kStyleXfCount = 15;
-constexpr quint16 kCentredXf = 16;     // 15 is the default cell format
+constexpr quint16 kCentredXf = 16; // 15 is the default cell format
 constexpr quint8 kAlignGeneral = 0;
 constexpr quint8 kAlignCentred = 2;
 constexpr quint8 kAlignBottom = 2;
@@ -133,16 +133,16 @@ QByteArray font()
 QByteArray xf(bool style, quint8 horizontal)
 {
     QByteArray b;
-    put16(b, 0); // font 0
-    put16(b, 0); // General number format
+    put16(b, 0);                       // font 0
+    put16(b, 0);                       // General number format
     put16(b, style ? 0xFFF5 : 0x0001); // locked; style XFs have the style bit and no parent
     put8(b, static_cast<quint8>(horizontal | (kAlignBottom << 4)));
-    put8(b, 0);                    // no rotation
-    put8(b, 0);                    // no indent
-    put8(b, style ? 0x00 : 0xFC);  // cell XFs use their own attributes
-    put32(b, 0);                   // no borders
+    put8(b, 0);                   // no rotation
+    put8(b, 0);                   // no indent
+    put8(b, style ? 0x00 : 0xFC); // cell XFs use their own attributes
+    put32(b, 0);                  // no borders
     put32(b, 0);
-    put16(b, 0x20C0);              // pattern colours: automatic
+    put16(b, 0x20C0); // pattern colours: automatic
     return b;
 }
 
@@ -256,8 +256,8 @@ void writeSst(QByteArray& s, const SheetStrings& sst, std::vector<StringPos>& st
 QByteArray extSst(const std::vector<StringPos>& starts)
 {
     const auto count = static_cast<quint32>(starts.size());
-    const auto perBucket = static_cast<quint16>(
-        std::max(kMinExtSstBucket, (count + kMaxExtSstBuckets - 1) / kMaxExtSstBuckets));
+    const auto perBucket =
+        static_cast<quint16>(std::max(kMinExtSstBucket, (count + kMaxExtSstBuckets - 1) / kMaxExtSstBuckets));
     QByteArray b;
     put16(b, perBucket);
     for (size_t i = 0; i < starts.size(); i += perBucket) {
@@ -295,9 +295,9 @@ qsizetype writeGlobals(QByteArray& s, const SheetStrings& sst)
 QByteArray dimensions(const CellGrid& grid)
 {
     QByteArray b;
-    put32(b, 0); // first row
+    put32(b, 0);                               // first row
     put32(b, static_cast<quint32>(grid.rows)); // last row + 1
-    put16(b, 0); // first column
+    put16(b, 0);                               // first column
     put16(b, static_cast<quint16>(grid.cols)); // last column + 1
     put16(b, 0);
     return b;

@@ -39,7 +39,8 @@ double incompleteBeta(double a, double b, double x)
         return 0.0;
     if (x >= 1.0)
         return 1.0;
-    const double front = std::exp(std::lgamma(a + b) - std::lgamma(a) - std::lgamma(b) + a * std::log(x) + b * std::log1p(-x));
+    const double front =
+        std::exp(std::lgamma(a + b) - std::lgamma(a) - std::lgamma(b) + a * std::log(x) + b * std::log1p(-x));
     if (x < (a + 1.0) / (a + b + 2.0))
         return front * betaFraction(a, b, x) / a;
     return 1.0 - front * betaFraction(b, a, 1.0 - x) / b;

@@ -13,10 +13,7 @@ namespace {
 // Beyond 2 lambda h = 80 the kernel is below e^-80 of its size: not worth a term.
 constexpr double kNegligibleExponent = 80.0;
 
-bool positiveFinite(double v)
-{
-    return std::isfinite(v) && v > 0.0;
-}
+bool positiveFinite(double v) { return std::isfinite(v) && v > 0.0; }
 
 bool valid(const Layers& l)
 {

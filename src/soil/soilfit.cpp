@@ -85,7 +85,8 @@ void TwoLayerResiduals::evaluate(const Eigen::VectorXd& x, Eigen::VectorXd* f, E
             continue;
         }
         const double delta = 2.0 * h / s_.spacing[g];
-        const WennerSeries w = jac ? wennerSeries(delta, k, kFitTolerance) : WennerSeries{wennerSum(delta, k, kFitTolerance), 0.0, 0.0};
+        const WennerSeries w =
+            jac ? wennerSeries(delta, k, kFitTolerance) : WennerSeries{wennerSum(delta, k, kFitTolerance), 0.0, 0.0};
         model[g] = rho1 * (1.0 + 4.0 * w.s);
         d2[g] = rho1 * 4.0 * w.dk * dkdu;
         d1[g] = model[g] - d2[g];
@@ -140,8 +141,8 @@ std::vector<Eigen::VectorXd> startingPoints(const Sounding& s, double uniform)
     const double top = std::log(geometricMean(shortest));
     const double bottom = std::log(geometricMean(longest));
     const double u = std::log(uniform);
-    const double pairs[][2] = {{top, bottom}, {top, 2.0 * bottom - top}, {bottom, top},
-                               {u, u}, {u, u + 1.0}, {u, u - 1.0}};
+    const double pairs[][2] = {{top, bottom}, {top, 2.0 * bottom - top}, {bottom, top}, {u, u}, {u, u + 1.0},
+                               {u, u - 1.0}};
     const double aLow = std::log(s.spacing.front() * 0.5);
     const double aHigh = std::log(s.spacing.back());
     constexpr int kDepths = 4;

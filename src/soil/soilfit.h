@@ -50,8 +50,15 @@ struct TraverseFit {
 
 struct SoilAnalysis {
     // What could be fitted; the message says the same in words.
-    enum class Verdict { BothModels, NoPoints, NoUsablePoints, TooFewSpacings, SpreadTooWide, FitFailed,
-                         LayersNotResolved };
+    enum class Verdict {
+        BothModels,
+        NoPoints,
+        NoUsablePoints,
+        TooFewSpacings,
+        SpreadTooWide,
+        FitFailed,
+        LayersNotResolved
+    };
     Verdict verdict = Verdict::BothModels;
     std::optional<UniformModel> uniform;
     std::optional<TwoLayerModel> twoLayer;

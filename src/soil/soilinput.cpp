@@ -69,10 +69,7 @@ QString unquoted(const QString& field)
     return f;
 }
 
-bool overloaded(const QString& field)
-{
-    return field.startsWith(QLatin1String("OL"), Qt::CaseInsensitive);
-}
+bool overloaded(const QString& field) { return field.startsWith(QLatin1String("OL"), Qt::CaseInsensitive); }
 
 // Where each known column stands in the header; -1 when absent.
 struct CsvColumns {
@@ -93,7 +90,8 @@ struct CsvCells {
 CsvCells cellsOf(const QStringList& fields, const CsvColumns& c)
 {
     const auto cell = [&fields](qsizetype at) { return at < 0 ? QString() : unquoted(fields.value(at)); };
-    return {cell(c.spacing), cell(c.rho), cell(c.array), cell(c.mn2), cell(c.ab2), cell(c.resistance), cell(c.traverse)};
+    return {cell(c.spacing), cell(c.rho),        cell(c.array),   cell(c.mn2),
+            cell(c.ab2),     cell(c.resistance), cell(c.traverse)};
 }
 
 // A cell's number, or false with input.error naming the line and column.
@@ -179,11 +177,16 @@ void readCsv(const QStringList& lines, int headerAt, SoilInput& input)
     QStringList names = lines[headerAt].split(QLatin1Char(','));
     for (QString& n : names)
         n = unquoted(n).toLower();
-    const CsvColumns columns{names.indexOf(kSpacingColumn), names.indexOf(kRhoColumn), names.indexOf(QStringLiteral("array")),
-                             names.indexOf(kMn2Column), names.indexOf(kAb2Column), names.indexOf(kResistanceColumn),
+    const CsvColumns columns{names.indexOf(kSpacingColumn),
+                             names.indexOf(kRhoColumn),
+                             names.indexOf(QStringLiteral("array")),
+                             names.indexOf(kMn2Column),
+                             names.indexOf(kAb2Column),
+                             names.indexOf(kResistanceColumn),
                              names.indexOf(QStringLiteral("traverse"))};
     if ((columns.spacing < 0 && columns.ab2 < 0) || (columns.rho < 0 && columns.resistance < 0)) {
-        input.error = messages::missingColumn(headerAt + 1, columns.spacing < 0 && columns.ab2 < 0 ? kSpacingColumn : kRhoColumn);
+        input.error =
+            messages::missingColumn(headerAt + 1, columns.spacing < 0 && columns.ab2 < 0 ? kSpacingColumn : kRhoColumn);
         return;
     }
     for (int i = headerAt + 1; i < lines.size(); ++i) {
@@ -239,8 +242,9 @@ bool readTableRow(const QString& text, int line, SoilInput& input)
         input.error = messages::unreadableValue(line, left.section(QRegularExpression(QStringLiteral("\\s+")), 0, 0));
         return false;
     }
-    const auto p = rho.value && spacing.value ? pointFromReading(*spacing.value, *rho.value, rho.overloaded || spacing.overloaded)
-                                              : std::nullopt;
+    const auto p = rho.value && spacing.value
+                       ? pointFromReading(*spacing.value, *rho.value, rho.overloaded || spacing.overloaded)
+                       : std::nullopt;
     if (p)
         input.points.push_back(*p);
     else

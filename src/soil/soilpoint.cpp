@@ -9,10 +9,7 @@ namespace bm::soil {
 
 namespace {
 
-bool positiveFinite(double v)
-{
-    return std::isfinite(v) && v > 0.0;
-}
+bool positiveFinite(double v) { return std::isfinite(v) && v > 0.0; }
 
 } // namespace
 
@@ -44,8 +41,8 @@ bool validTraverse(const QString& name)
 {
     constexpr qsizetype kMaxName = 16;
     return !name.isEmpty() && name.size() <= kMaxName && std::all_of(name.begin(), name.end(), [](QChar ch) {
-               return ch.isLetterOrNumber() || ch == QLatin1Char('-') || ch == QLatin1Char('_');
-           });
+        return ch.isLetterOrNumber() || ch == QLatin1Char('-') || ch == QLatin1Char('_');
+    });
 }
 
 int excludeSpacing(std::vector<SoilPoint>& points, double spacing_m)

@@ -36,9 +36,12 @@ std::vector<Field> numbers(const SoilAnalysis& a)
     std::vector<Field> out = twoLayerNumbers(a.pointsUsed, a.uniform, a.twoLayer);
     if (a.threeLayer) {
         const ThreeLayerModel& t = *a.threeLayer;
-        out.insert(out.end(), {{QStringLiteral("rho1_ohm_m3"), t.rho1_ohm_m}, {QStringLiteral("h1_m3"), t.h1_m},
-                               {QStringLiteral("rho2_ohm_m3"), t.rho2_ohm_m}, {QStringLiteral("h2_m3"), t.h2_m},
-                               {QStringLiteral("rho3_ohm_m3"), t.rho3_ohm_m}, {QStringLiteral("rms_percent3"), t.rms_percent}});
+        out.insert(out.end(), {{QStringLiteral("rho1_ohm_m3"), t.rho1_ohm_m},
+                               {QStringLiteral("h1_m3"), t.h1_m},
+                               {QStringLiteral("rho2_ohm_m3"), t.rho2_ohm_m},
+                               {QStringLiteral("h2_m3"), t.h2_m},
+                               {QStringLiteral("rho3_ohm_m3"), t.rho3_ohm_m},
+                               {QStringLiteral("rms_percent3"), t.rms_percent}});
     }
     if (a.layersChosen > 0)
         out.emplace_back(QStringLiteral("layers_chosen"), a.layersChosen);
@@ -58,7 +61,8 @@ std::vector<std::pair<QString, QString>> texts(const QString& message, const QSt
     return out;
 }
 
-QString keyValueLines(const QString& prefix, const std::vector<Field>& fields, const std::vector<std::pair<QString, QString>>& notes)
+QString keyValueLines(const QString& prefix, const std::vector<Field>& fields,
+                      const std::vector<std::pair<QString, QString>>& notes)
 {
     QString text;
     for (const auto& [key, value] : fields)
@@ -95,7 +99,8 @@ QByteArray jsonReport(const SoilAnalysis& analysis)
     QJsonObject o = jsonObject(numbers(analysis), texts(analysis.message, analysis.threeLayerMessage));
     QJsonObject traverses;
     for (const TraverseFit& t : analysis.traverses)
-        traverses.insert(t.name, jsonObject(twoLayerNumbers(t.pointsUsed, t.uniform, t.twoLayer), texts(t.message, {})));
+        traverses.insert(t.name,
+                         jsonObject(twoLayerNumbers(t.pointsUsed, t.uniform, t.twoLayer), texts(t.message, {})));
     if (!traverses.isEmpty())
         o.insert(QStringLiteral("traverses"), traverses);
     return QJsonDocument(o).toJson(QJsonDocument::Indented);

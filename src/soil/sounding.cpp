@@ -10,10 +10,7 @@ namespace {
 
 constexpr double kSameSpacing = 1e-9;
 
-bool same(double a, double b)
-{
-    return !(a > b * (1.0 + kSameSpacing)) && !(b > a * (1.0 + kSameSpacing));
-}
+bool same(double a, double b) { return !(a > b * (1.0 + kSameSpacing)) && !(b > a * (1.0 + kSameSpacing)); }
 
 } // namespace
 

@@ -24,7 +24,8 @@ int chooseLayers(const SoilAnalysis& a)
     if (!a.uniform)
         return 0;
     const bool two = a.twoLayer && a.verdict == SoilAnalysis::Verdict::BothModels;
-    const double simpler = two ? squares(a.twoLayer->rms_percent, a.pointsUsed) : squares(a.uniform->rms_percent, a.pointsUsed);
+    const double simpler =
+        two ? squares(a.twoLayer->rms_percent, a.pointsUsed) : squares(a.uniform->rms_percent, a.pointsUsed);
     const int base = two ? 2 : 1;
     if (a.threeLayer && a.threeLayer->resolved
         && significantlyBetter(simpler, two ? 3 : 1, squares(a.threeLayer->rms_percent, a.pointsUsed), 5, a.pointsUsed))
@@ -54,7 +55,8 @@ void addTraverses(const std::vector<SoilPoint>& points, SoilAnalysis& out)
     bool comparable = true;
     for (const QString& name : names) {
         std::vector<SoilPoint> own;
-        std::copy_if(points.begin(), points.end(), std::back_inserter(own), [&name](const SoilPoint& p) { return p.traverse == name; });
+        std::copy_if(points.begin(), points.end(), std::back_inserter(own),
+                     [&name](const SoilPoint& p) { return p.traverse == name; });
         const SoilAnalysis a = analyseTwoLayer(own);
         out.traverses.push_back({name, a.pointsUsed, a.uniform, a.twoLayer, a.message});
         comparable = comparable && a.uniform;
@@ -66,7 +68,8 @@ void addTraverses(const std::vector<SoilPoint>& points, SoilAnalysis& out)
     }
     // The traverses each with its own model against one model for all.
     const auto [jointParameters, joint] = bestOf(out.uniform, out.twoLayer, out.pointsUsed);
-    out.traversesDisagree = comparable && significantlyBetter(joint, jointParameters, residual, parameters, out.pointsUsed);
+    out.traversesDisagree =
+        comparable && significantlyBetter(joint, jointParameters, residual, parameters, out.pointsUsed);
 }
 
 } // namespace

@@ -142,8 +142,8 @@ std::optional<ThreeLayerModel> modelAt(const Vector5d& x, double squares, const 
 
 double spread(const std::vector<SoilPoint>& points, double SoilPoint::*field)
 {
-    const auto [lo, hi] = std::minmax_element(points.begin(), points.end(),
-                                              [field](const SoilPoint& a, const SoilPoint& b) { return a.*field < b.*field; });
+    const auto [lo, hi] = std::minmax_element(
+        points.begin(), points.end(), [field](const SoilPoint& a, const SoilPoint& b) { return a.*field < b.*field; });
     return (*hi).*field / (*lo).*field;
 }
 

@@ -135,9 +135,8 @@ void addTail(WennerSeries& out, double k, double delta, int n, bool derivatives)
 class RestTest {
 public:
     RestTest(double k, double delta)
-        : k_(k)
-        , ratio_(k < 1.0 ? k / (1.0 - k) : std::numeric_limits<double>::infinity())
-        , power_(0.75 * k / (delta * delta * delta))
+        : k_(k), ratio_(k < 1.0 ? k / (1.0 - k) : std::numeric_limits<double>::infinity()),
+          power_(0.75 * k / (delta * delta * delta))
     {
     }
     // term is |K^n g(x_n)|, kn is K^n.
@@ -206,20 +205,11 @@ WennerSeries sumSeries(double delta, double k, double tolerance)
 
 } // namespace
 
-double reflection(double rho1, double rho2)
-{
-    return (rho2 - rho1) / (rho2 + rho1);
-}
+double reflection(double rho1, double rho2) { return (rho2 - rho1) / (rho2 + rho1); }
 
-WennerSeries wennerSeries(double delta, double k, double tolerance)
-{
-    return sumSeries<true>(delta, k, tolerance);
-}
+WennerSeries wennerSeries(double delta, double k, double tolerance) { return sumSeries<true>(delta, k, tolerance); }
 
-double wennerSum(double delta, double k, double tolerance)
-{
-    return sumSeries<false>(delta, k, tolerance).s;
-}
+double wennerSum(double delta, double k, double tolerance) { return sumSeries<false>(delta, k, tolerance).s; }
 
 double wennerApparent(double a, double rho1, double rho2, double h)
 {

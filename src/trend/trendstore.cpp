@@ -20,8 +20,17 @@ void TrendStore::add(const Measurement& m, qint64 msecs)
 {
     if (paused_ || m.kind == Kind::None)
         return;
-    TrendSample s{msecs, m.kind, std::exchange(resumed_, false), m.mainValue.si(), kNoValue, kNoValue, 0,
-                  m.mainValue, m.rcValue, m.rpValue, m.spacingValue};
+    TrendSample s{msecs,
+                  m.kind,
+                  std::exchange(resumed_, false),
+                  m.mainValue.si(),
+                  kNoValue,
+                  kNoValue,
+                  0,
+                  m.mainValue,
+                  m.rcValue,
+                  m.rpValue,
+                  m.spacingValue};
     if (m.kind != Kind::Voltage) {
         s.rc = m.rcValue.si();
         s.rp = m.rpValue.si();

@@ -44,8 +44,7 @@ QString mainTitle(Kind kind)
 } // namespace
 
 TrendWindow::TrendWindow(CommonDialog* dialog, QWidget* parent)
-    : QWidget(parent, Qt::Window),
-      ownDialog_(dialog ? nullptr : std::make_unique<QtCommonDialog>(this)),
+    : QWidget(parent, Qt::Window), ownDialog_(dialog ? nullptr : std::make_unique<QtCommonDialog>(this)),
       saver_(dialog ? dialog : ownDialog_.get(), defaultSaveFolder())
 {
     setObjectName(QStringLiteral("trendWindow"));
@@ -205,15 +204,13 @@ void TrendWindow::fitTimeAxis(qint64 first, qint64 last)
     if (shownFirst == first && last <= shownLast && last - first >= (shownLast - first) * 9 / 10)
         return;
     // A little room on the right, so the next readings fit without a new layout.
-    timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last + (last - first) / 20));
+    timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(first),
+                        QDateTime::fromMSecsSinceEpoch(last + (last - first) / 20));
 }
 
 QImage TrendWindow::picture() const { return view_->grab().toImage(); }
 
-void TrendWindow::exportCsv()
-{
-    save(tr("csv格式 (*.csv)|*.csv|"), QStringLiteral(".csv"), trendCsv(store_));
-}
+void TrendWindow::exportCsv() { save(tr("csv格式 (*.csv)|*.csv|"), QStringLiteral(".csv"), trendCsv(store_)); }
 
 void TrendWindow::exportPng()
 {

@@ -41,9 +41,10 @@ QString brokenRow(const bm::RecordTable& table, int row)
         cells += u'|' + table.TextMatrix(row, c);
     }
     const QString number = table.TextMatrix(row, 0);
-    const bool whole = number.isEmpty() ? filled == 0
-                                        : number == QString::number(row)
-                                              && (filled == 0 || filled == 0b1 || filled == 0b110010 || filled == 0b111100);
+    const bool whole = number.isEmpty()
+                           ? filled == 0
+                           : number == QString::number(row)
+                                 && (filled == 0 || filled == 0b1 || filled == 0b110010 || filled == 0b111100);
     return whole ? QString() : cells;
 }
 
@@ -67,7 +68,10 @@ class FaultTest : public QObject {
         window->show();
     }
 
-    bool waitForLink(int ms = 10000) { return QTest::qWaitFor([&] { return window->link().comok(); }, ms); }
+    bool waitForLink(int ms = 10000)
+    {
+        return QTest::qWaitFor([&] { return window->link().comok(); }, ms);
+    }
 
     // Presses 读取 and waits for the download, repairs included, to end.
     void download(int timeoutMs)

@@ -42,8 +42,8 @@ private slots:
         installTranslators(*QCoreApplication::instance(), UiLanguage::English);
         MainWindow window;
         window.setEndProgram([] {});
-        emit window.link().portTried({3, OpenOutcome::Failed, QStringLiteral("/dev/ttyUSB0"),
-                                      QStringLiteral("Permission denied"), true});
+        emit window.link().portTried(
+            {3, OpenOutcome::Failed, QStringLiteral("/dev/ttyUSB0"), QStringLiteral("Permission denied"), true});
         emit window.link().linkChanged(true);
         window.showHelp();
         QVERIFY(window.findChild<QMessageBox*>());

@@ -33,7 +33,11 @@ class MainWindowTest : public QObject {
     std::unique_ptr<MainWindow> window;
     int endCalls = 0;
 
-    template <typename T = QWidget> T* child(const char* name) { return window->findChild<T*>(QString::fromLatin1(name)); }
+    template <typename T = QWidget>
+    T* child(const char* name)
+    {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
     QAction* action(const char* name) { return child<QAction>(name); }
     QString label(const char* name) { return child<QLabel>(name)->text(); }
     bm::Measurement volts = measured(bm::Kind::Voltage, {55, 0x51}); // its text as the link decodes it: init()
@@ -67,7 +71,8 @@ private slots:
         for (QWidget* a : controls) {
             QVERIFY2(area.contains(a->geometry()), qPrintable(a->objectName()));
             for (QWidget* b : controls)
-                QVERIFY2(a == b || !a->geometry().intersects(b->geometry()), qPrintable(a->objectName() + b->objectName()));
+                QVERIFY2(a == b || !a->geometry().intersects(b->geometry()),
+                         qPrintable(a->objectName() + b->objectName()));
         }
         // The panel and the table lie over the tab strip's page area.
         QVERIFY(tabs->geometry().contains(child("Frame1")->geometry()));
@@ -86,7 +91,12 @@ private slots:
     {
         using bm::OpenOutcome;
         bm::Link& link = window->link();
-        const struct { OpenOutcome outcome; const char* reason; const char* text; const char* tip; } cases[] = {
+        const struct {
+            OpenOutcome outcome;
+            const char* reason;
+            const char* text;
+            const char* tip;
+        } cases[] = {
             {OpenOutcome::Opened, "", "COM3已打开", "/dev/ttyS2"},
             {OpenOutcome::Busy, "Permission denied", "COM3被占用", "/dev/ttyS2: Permission denied"},
             {OpenOutcome::Missing, "No such file", "COM3无效", "/dev/ttyS2: No such file"},
@@ -96,7 +106,8 @@ private slots:
             emit link.portTried({3, c.outcome, QStringLiteral("/dev/ttyS2"), QString::fromUtf8(c.reason), false});
             QCOMPARE(label("Label1") + child<QLabel>("Label1")->toolTip(), QString::fromUtf8(c.text) + c.tip);
         }
-        emit link.portTried({7, OpenOutcome::Missing, QString(), QStringLiteral("No device is assigned to COM7"), false});
+        emit link.portTried(
+            {7, OpenOutcome::Missing, QString(), QStringLiteral("No device is assigned to COM7"), false});
         QCOMPARE(child<QLabel>("Label1")->toolTip(), QStringLiteral("No device is assigned to COM7"));
         emit link.linkChanged(true);
         QCOMPARE(label("Label2"), QStringLiteral("通信成功"));
@@ -206,8 +217,8 @@ private slots:
         }
         QCOMPARE(entries, (QStringList{"文件:", "mnuread=读取", "mnusave=保存", "mnuclose=关闭", "mnucsv=导出CSV",
                                        "mnuhistorysave=保存到现场记录…", "操作:", "mnuclear=清空", "mnuprint=打印",
-                                       "mnusoil=土壤分析", "mnutrend=实时趋势", "mnufop=接地电阻分析", "mnuhistory=现场记录",
-                                       "帮助:", "aboutsoftware=关于软件"}));
+                                       "mnusoil=土壤分析", "mnutrend=实时趋势", "mnufop=接地电阻分析",
+                                       "mnuhistory=现场记录", "帮助:", "aboutsoftware=关于软件"}));
     }
 
     void soilAnalysisOpensOneWindowOverTheTable()
@@ -244,7 +255,8 @@ private slots:
             QVERIFY(box->isModal());
             QCOMPARE(box->icon(), QMessageBox::Information);
             QCOMPARE(box->buttons().size(), 1);
-            QCOMPARE(box->windowTitle() + box->text(), QStringLiteral("欢迎使用我们公司产品Brackenmoor(CN)\n   如需帮助请联系我们!\n"));
+            QCOMPARE(box->windowTitle() + box->text(),
+                     QStringLiteral("欢迎使用我们公司产品Brackenmoor(CN)\n   如需帮助请联系我们!\n"));
             box->accept();
             QTRY_VERIFY(!child<QMessageBox>("helpBox"));
         }

@@ -25,7 +25,11 @@
 
 using namespace bm;
 
-struct Run { int exit = -1; QByteArray out; QString err; }; // what a run of the tool left
+struct Run {
+    int exit = -1;
+    QByteArray out;
+    QString err;
+}; // what a run of the tool left
 
 class TestCli : public QObject {
     Q_OBJECT
@@ -83,10 +87,12 @@ private slots:
             if (code == 31) // after the reply to 31 is on its way
                 QTimer::singleShot(0, sim_.get(), &SimTester::vanish);
         });
-        const Run run = cli({"download", "-o", file("r.csv"), "--site", "Y", "--point", "E", "--database", file("h.sqlite")});
+        const Run run =
+            cli({"download", "-o", file("r.csv"), "--site", "Y", "--point", "E", "--database", file("h.sqlite")});
         QVERIFY2(run.exit == 3, qPrintable(run.err));
         QVERIFY2(run.err.contains("the link to the tester was lost"), qPrintable(run.err));
-        QVERIFY2(run.err.contains("Not stored in the site history"), qPrintable(run.err)); // part of a download is no visit
+        QVERIFY2(run.err.contains("Not stored in the site history"),
+                 qPrintable(run.err)); // part of a download is no visit
         QVERIFY(!QFile::exists(file("h.sqlite")));
         const QRegularExpressionMatch m = QRegularExpression("missing records: (\\d+)-40\\n").match(run.err);
         QVERIFY2(m.hasMatch(), qPrintable(run.err));
@@ -117,7 +123,8 @@ private slots:
         const QStringList lines = QString::fromUtf8(text.out).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(text.exit, 0);
         QCOMPARE(lines.size(), 2);
-        const QRegularExpression shape("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}(Z|[+-]\\d\\d:\\d\\d) resistance R=12\\.34Ω Rc=1\\.23KΩ Rp=4\\.56KΩ NOISE LOWBAT$");
+        const QRegularExpression shape("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}(Z|[+-]\\d\\d:\\d\\d) "
+                                       "resistance R=12\\.34Ω Rc=1\\.23KΩ Rp=4\\.56KΩ NOISE LOWBAT$");
         QVERIFY2(shape.match(lines[1]).hasMatch(), qPrintable(lines[1]));
         const Run csv = cli({"read", "--format", "csv"});
         QVERIFY2(csv.out.endsWith(",resistance,,12.34,,,1230,4560,1,0,1\n"), csv.out.constData());
@@ -143,10 +150,12 @@ private slots:
         QVERIFY2(refused.err.contains("line 3"), qPrintable(refused.err));
         // Schlumberger resistances on two traverses: each traverse's keys in JSON.
         QByteArray survey = "array,ab2_m,mn2_m,resistance_ohm,traverse\n";
-        for (const char* line : {"1,0.3,60,A", "2,0.3,14,A", "4,0.3,3.1,A", "8,0.3,0.7,A", "1,0.3,61,B", "2,0.3,14.5,B", "4,0.3,3,B"})
+        for (const char* line :
+             {"1,0.3,60,A", "2,0.3,14,A", "4,0.3,3.1,A", "8,0.3,0.7,A", "1,0.3,61,B", "2,0.3,14.5,B", "4,0.3,3,B"})
             survey += "schlumberger," + QByteArray(line) + "\n";
         writeAll(file("survey.csv"), survey);
-        const QJsonObject o = QJsonDocument::fromJson(cli({"soil", file("survey.csv"), "--format", "json"}).out).object();
+        const QJsonObject o =
+            QJsonDocument::fromJson(cli({"soil", file("survey.csv"), "--format", "json"}).out).object();
         const QByteArray shown = QJsonDocument(o).toJson();
         QVERIFY2(o.value("traverses").toObject().value("B").toObject().contains("uniform_ohm_m"), shown.constData());
         QVERIFY2(o.contains("layers_chosen"), shown.constData());
@@ -208,8 +217,10 @@ private slots:
         QVERIFY2(run.exit == 0, qPrintable(run.err));
         QVERIFY2(run.err.contains("Stored in the site history as visit"), qPrintable(run.err));
         QCOMPARE(readAll(file("r.csv")), recordsCsv(expected(40)));
-        const QJsonArray readings = QJsonDocument::fromJson(cli(QStringList{"history", "export", "--site", "Yard ✓"} + db).out)
-                                        ["visits"][0]["readings"].toArray();
+        const QJsonArray readings =
+            QJsonDocument::fromJson(
+                cli(QStringList{"history", "export", "--site", "Yard ✓"} + db).out)["visits"][0]["readings"]
+                .toArray();
         const QList<QByteArray> lines = readAll(file("r.csv")).split('\n');
         QCOMPARE(readings.size(), 40);
         for (int i = 0; i < 40; ++i) {
@@ -217,7 +228,8 @@ private slots:
             const QJsonObject r = readings[i].toObject();
             const QByteArray main = cells[2] + cells[3] + cells[4]; // the kind's one value column
             QVERIFY(r["record"].toInt() == cells[0].toInt() && r["kind"].toString() == cells[1]);
-            QVERIFY2(main == "OL" ? r["value"].isNull() : r["value"].toDouble() == main.toDouble(), lines[i + 1].constData());
+            QVERIFY2(main == "OL" ? r["value"].isNull() : r["value"].toDouble() == main.toDouble(),
+                     lines[i + 1].constData());
             QVERIFY(cells[6].isEmpty() ? r["rc_ohm"].isNull() : r["rc_ohm"].toDouble() == cells[6].toDouble());
         }
     }
@@ -226,10 +238,12 @@ private slots:
     {
         CommPort holder;
         QCOMPARE(holder.openDevice(sim_->devicePath()), OpenOutcome::Opened);
-        const struct { QStringList args; QStringList reasons; } cases[] = {
-            {{"download", "--port", sim_->linkPath()}, {"busy"}},
-            {{"read", "--port", "/nonexistent/ttyUSB9"}, {"no such device"}},
-            {{"download"}, {"no tester found", "busy"}}};
+        const struct {
+            QStringList args;
+            QStringList reasons;
+        } cases[] = {{{"download", "--port", sim_->linkPath()}, {"busy"}},
+                     {{"read", "--port", "/nonexistent/ttyUSB9"}, {"no such device"}},
+                     {{"download"}, {"no tester found", "busy"}}};
         for (const auto& c : cases) {
             const Run run = cli(c.args);
             QVERIFY2(run.exit == 2, qPrintable(run.err));
@@ -241,10 +255,15 @@ private slots:
     // Refused before the port is touched; help and version go to standard output.
     void badArgumentsExit1WithTheUsage()
     {
-        for (const QStringList& args : QList<QStringList>{{}, {"fetch"}, {"read", "--colour"}, {"download", "--pace", "slow"},
+        for (const QStringList& args : QList<QStringList>{{},
+                                                          {"fetch"},
+                                                          {"read", "--colour"},
+                                                          {"download", "--pace", "slow"},
                                                           {"download", "--first", "9", "--last", "2"},
-                                                          {"read", "--count", "2", "--follow"}, {"read", "--count", "0"},
-                                                          {"ports", "extra"}, {"ports", "--port", "COM0"}}) {
+                                                          {"read", "--count", "2", "--follow"},
+                                                          {"read", "--count", "0"},
+                                                          {"ports", "extra"},
+                                                          {"ports", "--port", "COM0"}}) {
             const Run run = cli(args);
             QVERIFY2(run.exit == 1, qPrintable(args.join(' ') + ": " + run.err));
             QVERIFY2(run.err.contains("Usage: brackenmoor-cli"), qPrintable(args.join(' ') + ": " + run.err));

@@ -9,16 +9,28 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-struct Run { int exit = -1; QByteArray out; QString err; };
+struct Run {
+    int exit = -1;
+    QByteArray out;
+    QString err;
+};
 
 class TestDesignCli : public QObject {
     Q_OBJECT
 private slots:
     void workedGridAsJson()
     {
-        const Run run = cli({"design", "--rho", "400", "--grid", "70,70", "--conductors", "11,11", "--depth", "0.5",
-                             "--conductor-diameter", "0.01", "--fault-current", "1908", "--clearing-time", "0.5",
-                             "--surface", "2500,0.102", "--body", "70", "--format", "json"});
+        const Run run = cli({"design",     "--rho",
+                             "400",        "--grid",
+                             "70,70",      "--conductors",
+                             "11,11",      "--depth",
+                             "0.5",        "--conductor-diameter",
+                             "0.01",       "--fault-current",
+                             "1908",       "--clearing-time",
+                             "0.5",        "--surface",
+                             "2500,0.102", "--body",
+                             "70",         "--format",
+                             "json"});
         const QJsonObject o = QJsonDocument::fromJson(run.out).object();
         QVERIFY2(run.exit == 0, run.out.constData());
         QVERIFY2(o.value("safe") == QJsonValue(false), run.out.constData());
@@ -36,7 +48,8 @@ private slots:
     {
         QByteArray csv = "spacing_m,resistivity_ohm_m\n";
         for (double a : {0.5, 1.0, 2.0, 4.0, 8.0, 16.0, 32.0})
-            csv += QByteArray::number(a) + ',' + QByteArray::number(bm::soil::wennerApparent(a, 100, 400, 2), 'g', 8) + '\n';
+            csv += QByteArray::number(a) + ',' + QByteArray::number(bm::soil::wennerApparent(a, 100, 400, 2), 'g', 8)
+                   + '\n';
         writeAll(dir_.filePath("soil.csv"), csv);
         const Run run = cli({"design", "--soil", dir_.filePath("soil.csv"), "--rod", "6,0.016", "--target-ohm", "10"});
         QVERIFY2(run.exit == 0, run.out.constData());
@@ -63,18 +76,29 @@ private slots:
         const QStringList rod{"--rho", "100", "--rod", "3,0.02"};
         QTest::newRow("negative length") << QStringList{"--rho", "100", "--rod", "-3,0.02"} << "--rod must be";
         QTest::newRow("diameter over length") << QStringList{"--rho", "100", "--rod", "0.02,3"} << "diameter";
-        QTest::newRow("grid without conductors") << QStringList{"--rho", "100", "--grid", "10,10", "--conductors", "0,3", "--depth", "0.5", "--conductor-diameter", "0.01"} << "--conductors must be";
-        QTest::newRow("grid missing depth") << QStringList{"--rho", "100", "--grid", "10,10", "--conductors", "2,2", "--conductor-diameter", "0.01"} << "--depth";
-        QTest::newRow("rods without rod size") << QStringList{"--rho", "100", "--rods", "4", "--spacing", "3"} << "--rod L,D";
-        QTest::newRow("two soils") << QStringList{"--rho", "100", "--rho1", "50", "--rho2", "90", "--thickness", "2", "--rod", "3,0.02"} << "one soil";
+        QTest::newRow("grid without conductors") << QStringList{"--rho",   "100",          "--grid",
+                                                                "10,10",   "--conductors", "0,3",
+                                                                "--depth", "0.5",          "--conductor-diameter",
+                                                                "0.01"}
+                                                 << "--conductors must be";
+        QTest::newRow("grid missing depth")
+            << QStringList{"--rho", "100", "--grid", "10,10", "--conductors", "2,2", "--conductor-diameter", "0.01"}
+            << "--depth";
+        QTest::newRow("rods without rod size")
+            << QStringList{"--rho", "100", "--rods", "4", "--spacing", "3"} << "--rod L,D";
+        QTest::newRow("two soils") << QStringList{"--rho", "100",         "--rho1", "50",    "--rho2",
+                                                  "90",    "--thickness", "2",      "--rod", "3,0.02"}
+                                   << "one soil";
         QTest::newRow("no soil") << QStringList{"--rod", "3,0.02"} << "soil is needed";
         QTest::newRow("half a two-layer soil") << QStringList{"--rho1", "50", "--rod", "3,0.02"} << "--thickness";
         QTest::newRow("rod and grid") << (rod + QStringList{"--grid", "10,10"}) << "one electrode";
         QTest::newRow("rods and target") << (rod + QStringList{"--rods", "3", "--target-ohm", "5"}) << "together";
         QTest::newRow("spacing alone") << (rod + QStringList{"--spacing", "3"}) << "--spacing";
-        QTest::newRow("unknown arrangement") << (rod + QStringList{"--rods", "3", "--arrangement", "star"}) << "line or ring";
+        QTest::newRow("unknown arrangement")
+            << (rod + QStringList{"--rods", "3", "--arrangement", "star"}) << "line or ring";
         QTest::newRow("safety without current") << (rod + QStringList{"--clearing-time", "0.5"}) << "--fault-current";
-        QTest::newRow("body 60 kg") << (rod + QStringList{"--fault-current", "10", "--clearing-time", "0.5", "--body", "60"}) << "50 or 70";
+        QTest::newRow("body 60 kg")
+            << (rod + QStringList{"--fault-current", "10", "--clearing-time", "0.5", "--body", "60"}) << "50 or 70";
         QTest::newRow("no electrode") << QStringList{"--rho", "100"} << "electrode is needed";
     }
     void badOrContradictoryOptionsExit1WithTheUsage()

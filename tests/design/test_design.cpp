@@ -12,20 +12,11 @@ using namespace bm::design;
 namespace {
 
 // IEEE Std 80-2013, B.3: 70 m by 70 m, 11 conductors each way, 0.5 m deep, 10 mm conductor, 400 ohm-m.
-Grid ieeeGrid(int rods = 0)
-{
-    return {70.0, 70.0, 11, 11, 0.5, 0.01, rods, 7.5};
-}
+Grid ieeeGrid(int rods = 0) { return {70.0, 70.0, 11, 11, 0.5, 0.01, rods, 7.5}; }
 
-SafetyInput ieeeSafety()
-{
-    return {1908.0, 0.5, 2500.0, 0.102, 70};
-}
+SafetyInput ieeeSafety() { return {1908.0, 0.5, 2500.0, 0.102, 70}; }
 
-bool near(double value, double expected, double tolerance)
-{
-    return std::fabs(value - expected) <= tolerance;
-}
+bool near(double value, double expected, double tolerance) { return std::fabs(value - expected) <= tolerance; }
 
 } // namespace
 
@@ -56,7 +47,8 @@ private slots:
         const double table[] = {1.00, 1.66, 2.15, 2.54, 2.87, 3.15, 3.39, 3.61, 3.80}; // N = 2..10
         for (int n = 2; n <= 10; ++n) {
             const double lambda = groupLambda(n, Arrangement::Line);
-            QVERIFY2(std::fabs(lambda / table[n - 2] - 1.0) <= 0.02, qPrintable(QStringLiteral("N %1: %2").arg(n).arg(lambda)));
+            QVERIFY2(std::fabs(lambda / table[n - 2] - 1.0) <= 0.02,
+                     qPrintable(QStringLiteral("N %1: %2").arg(n).arg(lambda)));
         }
         // A ring of four is a square: two neighbours at S, one across at S sqrt(2).
         QVERIFY(near(groupLambda(4, Arrangement::Ring), 2.0 + 1.0 / std::sqrt(2.0), 1e-12));

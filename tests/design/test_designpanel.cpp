@@ -27,7 +27,8 @@ namespace {
 Measurement rhoRecord(double spacing, double rho)
 {
     QByteArray b;
-    for (quint16 v : {quint16(std::lround(rho * 10)), quint16(0x31), quint16(0), quint16(0), quint16(std::lround(spacing * 10))})
+    for (quint16 v :
+         {quint16(std::lround(rho * 10)), quint16(0x31), quint16(0), quint16(0), quint16(std::lround(spacing * 10))})
         b.append(char(v & 0xFF)).append(char(v >> 8));
     return *protocol::decodeMeasurement(b);
 }
@@ -54,7 +55,10 @@ class TestDesignPanel : public QObject {
     std::unique_ptr<soil::SoilWindow> window_;
 
     template <typename T>
-    T* child(const char* name) { return window_->findChild<T*>(name); }
+    T* child(const char* name)
+    {
+        return window_->findChild<T*>(name);
+    }
 
 private slots:
     void init()
@@ -114,7 +118,8 @@ private slots:
         window_->exportReport();
         const QString text = pdftotext({"-layout", "-enc", "UTF-8", file, "-"});
         for (const char* expected : {"接地设计", "2.776 Ω", "840.5 V", "2696 V", "5296 V", "不安全"})
-            QVERIFY2(text.contains(QString::fromUtf8(expected)), qPrintable(QString::fromUtf8(expected) + " not in:\n" + text.left(3000)));
+            QVERIFY2(text.contains(QString::fromUtf8(expected)),
+                     qPrintable(QString::fromUtf8(expected) + " not in:\n" + text.left(3000)));
         QVERIFY(text.contains(QRegularExpression("Em\\s+10\\d\\d V")));
     }
 };

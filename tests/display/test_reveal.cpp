@@ -43,8 +43,16 @@ class RevealTest : public QObject {
                 out[i] = {panel_->leftOf(PanelItem(i)), panel_->topOf(PanelItem(i))};
         return out;
     }
-    void watch(int mode) { reading_.testmode = mode; panel_->modeWatchTick(); }
-    void revealTick(int mode) { reading_.testmode = mode; panel_->revealTick(); }
+    void watch(int mode)
+    {
+        reading_.testmode = mode;
+        panel_->modeWatchTick();
+    }
+    void revealTick(int mode)
+    {
+        reading_.testmode = mode;
+        panel_->revealTick();
+    }
     int fly() // flight ticks until the flight stops itself
     {
         int ticks = 0;
@@ -83,8 +91,8 @@ private slots:
         std::tie(reading_.r, reading_.p, reading_.v, reading_.rc, reading_.p_length) =
             std::tuple("100.0KΩ", "OL KΩm", "65535V", "655.35KΩ", "6553.5m");
         panel_->showReading(reading_);
-        for (const char* name : {"Label3_0", "Label3_1", "Label3_2", "Label3_3", "Label3_4", "Label3_5",
-                                 "v", "r", "p", "p_length", "rc", "rp"}) {
+        for (const char* name : {"Label3_0", "Label3_1", "Label3_2", "Label3_3", "Label3_4", "Label3_5", "v", "r", "p",
+                                 "p_length", "rc", "rp"}) {
             QLabel* label = named(name);
             QVERIFY2(label, name);
             QVERIFY2(label->isHidden(), name); // nothing shows before the first reveal
@@ -127,12 +135,12 @@ private slots:
             revealTick(2);
         revealTick(2);
         panel_->flightTick(); // the fourth label in flight when the tester switches
-        revealTick(3); // the reveal stops, what stands stays
+        revealTick(3);        // the reveal stops, what stands stays
         QCOMPARE(shown().size(), size_t(4));
         watch(3);
         panel_->flightTick(); // a flight tick already queued when the panel was emptied
-        verifyCleanReveal(3);    // no label of the resistance layout left
-        watch(3); // 3 -> 2 -> 3 between two watcher ticks: nothing is laid out again
+        verifyCleanReveal(3); // no label of the resistance layout left
+        watch(3);             // 3 -> 2 -> 3 between two watcher ticks: nothing is laid out again
         QVERIFY(!panel_->revealTimer()->isActive());
         watch(7); // no layout for an unknown mode: the panel stays empty
         for (int i = 0; i < 3; ++i, fly())

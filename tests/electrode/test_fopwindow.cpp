@@ -123,7 +123,8 @@ private slots:
         const FopAnalysis& a = window_->session().analysis();
         QVERIFY(a.verdict == FopAnalysis::Verdict::ProbeTooClose || a.verdict == FopAnalysis::Verdict::NoPlateau);
         const QString verdict = child<QLabel>("fopVerdict")->text();
-        QVERIFY2(verdict.contains(QStringLiteral("电流极")) || verdict.contains(QStringLiteral("无法检查平台")), qPrintable(verdict));
+        QVERIFY2(verdict.contains(QStringLiteral("电流极")) || verdict.contains(QStringLiteral("无法检查平台")),
+                 qPrintable(verdict));
         window_->findChild<QDoubleSpinBox*>("currentDistance")->setValue(2);
         QCOMPARE(window_->session().analysis().verdict, FopAnalysis::Verdict::TooFewPoints);
         QCOMPARE(window_->chart().readingsSeries()->count(), 1);

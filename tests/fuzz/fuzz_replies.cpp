@@ -42,8 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     case Route::Handshake:
         check(!comok && code == kHandshake);
         // Only the three bytes 77 55 77 at the start link the tester.
-        check(isHandshakeReply(reply)
-              == (reply.size() >= 3 && reply.startsWith(QByteArray::fromHex("775577"))));
+        check(isHandshakeReply(reply) == (reply.size() >= 3 && reply.startsWith(QByteArray::fromHex("775577"))));
         break;
     case Route::Count:
         if (const auto n = decodeCount(reply))
@@ -64,8 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         break;
     }
-    case Route::Ignore:
-        break;
+    case Route::Ignore: break;
     }
     return 0;
 }

@@ -44,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int rows = 1 + data[0] % 12;
     const int recordcount = static_cast<int8_t>(data[1]);
     // Cells are the input's text split at NUL bytes, in row-major order.
-    const QStringList texts = QString::fromUtf8(reinterpret_cast<const char*>(data + 2), static_cast<qsizetype>(size - 2))
-                                  .split(QChar(0));
+    const QStringList texts =
+        QString::fromUtf8(reinterpret_cast<const char*>(data + 2), static_cast<qsizetype>(size - 2)).split(QChar(0));
     bm::CellGrid grid;
     grid.rows = rows;
     grid.cols = 7;

@@ -50,12 +50,15 @@ private slots:
     void openFailuresAreClassifiedByCause()
     {
         using E = QSerialPort::SerialPortError;
-        const struct { E error; bool missing, denied; OpenOutcome outcome; } cases[] = {
-            {E::DeviceNotFoundError, false, false, OpenOutcome::Missing}, // no such device
-            {E::UnknownError, true, false, OpenOutcome::Missing},         // path gone, any error
-            {E::PermissionError, false, false, OpenOutcome::Busy},        // locked by another program
-            {E::PermissionError, false, true, OpenOutcome::Failed},       // no permission
-            {E::ResourceError, false, false, OpenOutcome::Failed}};       // anything else
+        const struct {
+            E error;
+            bool missing, denied;
+            OpenOutcome outcome;
+        } cases[] = {{E::DeviceNotFoundError, false, false, OpenOutcome::Missing}, // no such device
+                     {E::UnknownError, true, false, OpenOutcome::Missing},         // path gone, any error
+                     {E::PermissionError, false, false, OpenOutcome::Busy},        // locked by another program
+                     {E::PermissionError, false, true, OpenOutcome::Failed},       // no permission
+                     {E::ResourceError, false, false, OpenOutcome::Failed}};       // anything else
         for (const auto& c : cases)
             QCOMPARE(bm::classifyOpenFailure(c.error, c.missing, c.denied), c.outcome);
     }
@@ -66,8 +69,8 @@ private slots:
     {
         const QString dangling = dir_->filePath(QStringLiteral("dangling"));
         QVERIFY(QFile::link(QStringLiteral("/nonexistent/target"), dangling));
-        setPorts({QString(), QStringLiteral("/nonexistent/port"), dangling, QCoreApplication::applicationFilePath(), dir_->path(),
-                  sim_->linkPath(), sim_->devicePath()});
+        setPorts({QString(), QStringLiteral("/nonexistent/port"), dangling, QCoreApplication::applicationFilePath(),
+                  dir_->path(), sim_->linkPath(), sim_->devicePath()});
         const OpenOutcome M = OpenOutcome::Missing, F = OpenOutcome::Failed;
         for (const auto& [n, outcome] : std::initializer_list<std::pair<qint16, OpenOutcome>>{
                  {1, M}, {2, M}, {3, M}, {4, F}, {5, F}, {8, M}}) { // 8: past the end of the list

@@ -37,8 +37,7 @@ private slots:
         link_ = std::make_unique<Link>(port_.get());
         connect(link_.get(), &Link::recordReceived, &table_, &RecordTable::appendRecord);
         connect(link_.get(), &Link::recordRepaired, &table_, &RecordTable::fillRecord);
-        for (QTimer* t : {link_->searchTimer(), link_->pollTimer(), link_->recordTimer(),
-                          link_->watchdogTimer()}) {
+        for (QTimer* t : {link_->searchTimer(), link_->pollTimer(), link_->recordTimer(), link_->watchdogTimer()}) {
             t->stop();
             t->setInterval(3600 * 1000);
         }
@@ -197,7 +196,8 @@ private slots:
         QVERIFY(link_->buttonsOn());
         QVERIFY(link_->pollTimer()->isActive());
         QCOMPARE(table_.Rows(), 7);
-        QCOMPARE(table_.TextMatrix(2, 0) + table_.TextMatrix(4, 0) + table_.TextMatrix(5, 0) + table_.TextMatrix(6, 0), u"256"_s);
+        QCOMPARE(table_.TextMatrix(2, 0) + table_.TextMatrix(4, 0) + table_.TextMatrix(5, 0) + table_.TextMatrix(6, 0),
+                 u"256"_s);
 
         // The link lost in a repair pass ends the download there.
         download();

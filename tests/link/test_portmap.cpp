@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QTest>
 
-using bm::PortMapInput;
 using bm::portDevice;
+using bm::PortMapInput;
 
 class TestPortMap : public QObject {
     Q_OBJECT
@@ -22,8 +22,7 @@ private slots:
         const QStringList system{"/dev/ttyUSB0", "/dev/ttyS10", "/dev/ttyS2", "/dev/ttyACM0"};
 
         // Windows: the system's own COM names; the path list is a non-Windows matter.
-        QCOMPARE(devices({true, "/dev/x", system, true}),
-                 (QStringList{"", "COM1", "COM2", "COM3", "COM4", "COM5"}));
+        QCOMPARE(devices({true, "/dev/x", system, true}), (QStringList{"", "COM1", "COM2", "COM3", "COM4", "COM5"}));
         // The path list in order, an empty entry being no port.
         QCOMPARE(devices({true, QString(sep) + sep + "/tmp/sim/tester" + sep + "/dev/ttyUSB0", system, false}),
                  (QStringList{"", "", "", "/tmp/sim/tester", "/dev/ttyUSB0", ""}));

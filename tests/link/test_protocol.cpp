@@ -33,8 +33,8 @@ private slots:
             QVERIFY2(p::isHandshakeReply(hex(good)), good);
         for (const char* bad : {"775500", "775578", "785577", "7755", ""})
             QVERIFY2(!p::isHandshakeReply(hex(bad)), bad);
-        for (const auto& [reply, count] :
-             std::initializer_list<std::pair<const char*, int>>{{"0300", 3}, {"0000", 0}, {"0001", 256}, {"ff7f", 32767}})
+        for (const auto& [reply, count] : std::initializer_list<std::pair<const char*, int>>{
+                 {"0300", 3}, {"0000", 0}, {"0001", 256}, {"ff7f", 32767}})
             QCOMPARE(p::decodeCount(hex(reply)), std::optional<qint16>(count));
         for (const char* bad : {"0080", "ffff", "03", ""})
             QVERIFY2(!p::decodeCount(hex(bad)), bad);
@@ -76,11 +76,14 @@ private slots:
     void valueTexts()
     {
         // Decimals and overloads are every count's test below; here the units and the unknown formats.
-        const struct { int hi, lo, fmt; QString text; } cases[] = {
-            {0x30, 0x39, 0x13, u"12.345Ω"_s}, {0x00, 0x05, 0x32, u"0.05Ωm"_s}, {0x27, 0x10, 0x21, u"OL KΩ"_s},
-            {0x01, 0x00, 0x24, u"KΩ"_s},      {0x00, 0x64, 0x71, u"10.0m"_s},  {0x04, 0xD2, 0x43, u"1.234KΩm"_s},
-            {0x00, 0x07, 0x60, u"7mA"_s},     {0x12, 0x34, 0x02, {}},         {0x12, 0x34, 0x80, {}},
-            {0x27, 0x10, 0xF1, {}}};
+        const struct {
+            int hi, lo, fmt;
+            QString text;
+        } cases[] = {{0x30, 0x39, 0x13, u"12.345Ω"_s}, {0x00, 0x05, 0x32, u"0.05Ωm"_s},
+                     {0x27, 0x10, 0x21, u"OL KΩ"_s},   {0x01, 0x00, 0x24, u"KΩ"_s},
+                     {0x00, 0x64, 0x71, u"10.0m"_s},   {0x04, 0xD2, 0x43, u"1.234KΩm"_s},
+                     {0x00, 0x07, 0x60, u"7mA"_s},     {0x12, 0x34, 0x02, {}},
+                     {0x12, 0x34, 0x80, {}},           {0x27, 0x10, 0xF1, {}}};
         for (const auto& c : cases)
             QCOMPARE(fmtvalue(quint8(c.hi), quint8(c.lo), quint8(c.fmt), QLocale::c()), c.text);
     }
@@ -95,7 +98,8 @@ private slots:
             for (const int count : {0, 7, 999, 1001, 9999, 10000, 10001, 65535}) {
                 const QString de = fmtvalue(quint8(count >> 8), quint8(count), quint8(fmt), german);
                 QVERIFY2(shape.match(de).hasMatch(), qPrintable(de));
-                QCOMPARE(QString(de).replace(u',', u'.'), fmtvalue(quint8(count >> 8), quint8(count), quint8(fmt), QLocale::c()));
+                QCOMPARE(QString(de).replace(u',', u'.'),
+                         fmtvalue(quint8(count >> 8), quint8(count), quint8(fmt), QLocale::c()));
             }
         }
         QLocale::setDefault(german);

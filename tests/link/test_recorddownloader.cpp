@@ -30,10 +30,7 @@ DownloadSettings settings(Pace pace, int timeoutMs, int retries = 3, int first =
     return s;
 }
 
-DownloadResult resultOf(const QSignalSpy& finished)
-{
-    return finished.value(0).value(0).value<DownloadResult>();
-}
+DownloadResult resultOf(const QSignalSpy& finished) { return finished.value(0).value(0).value<DownloadResult>(); }
 
 } // namespace
 

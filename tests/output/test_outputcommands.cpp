@@ -85,8 +85,11 @@ private slots:
         realtime_ = false;
         fake_ = std::make_unique<FakeDialog>();
         fake_->pdf.setOutputFileName(path("out.pdf"));
-        OutputSource source{[this] { return realtime_; }, [this] { return reading_; }, [this] { return recordcount_; },
-                            [this] { return gridOf(table_); }, [this] { return ++grabs_, window_.grab().toImage(); },
+        OutputSource source{[this] { return realtime_; },
+                            [this] { return reading_; },
+                            [this] { return recordcount_; },
+                            [this] { return gridOf(table_); },
+                            [this] { return ++grabs_, window_.grab().toImage(); },
                             [this] { return recordsCsv(table_); }};
         commands_ = std::make_unique<OutputCommands>(source, fake_.get());
         commands_->setSaveFolder(folder_);
@@ -110,7 +113,8 @@ private slots:
         QVERIFY(seen.cancelError);
         QVERIFY(QFileInfo(folder_).isDir());
         QVERIFY(fake_->messages.isEmpty());
-        QCOMPARE(readAll(path("table.txt")), textFileBytes(tableLines(gridOf(table_), 2))); // the layout: test_fileformats
+        QCOMPARE(readAll(path("table.txt")),
+                 textFileBytes(tableLines(gridOf(table_), 2))); // the layout: test_fileformats
     }
 
     // One remembered file type for both save commands; it alone decides the format and the default extension.
@@ -126,7 +130,8 @@ private slots:
         QVERIFY(readAll(path("t1.txt")).startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")); // the type offered decided
         realtime_ = true;
         commands_->save();
-        QCOMPARE(fake_->saves[2].filter + fake_->saves[2].defaultExt, "jpg格式 (*.jpg)|*.jpg|txt格式 (*.txt)|*.txt|.txt");
+        QCOMPARE(fake_->saves[2].filter + fake_->saves[2].defaultExt,
+                 "jpg格式 (*.jpg)|*.jpg|txt格式 (*.txt)|*.txt|.txt");
         QVERIFY(readAll(path("r1.txt")).startsWith("             R "));
         grabs_ = 0;
         fake_->onShow = [&] { grabsWhenShown = grabs_; };
@@ -147,7 +152,12 @@ private slots:
     void csvExportIsTheCommandLineToolsCsv()
     {
         QList<NumberedMeasurement> downloaded;
-        const struct { int number; Kind kind; quint16 main; quint8 format; } records[] = {
+        const struct {
+            int number;
+            Kind kind;
+            quint16 main;
+            quint8 format;
+        } records[] = {
             {1, Kind::Resistance, 1234, 0x12}, {2, Kind::Voltage, 55, 0x51}, {4, Kind::Resistivity, 10000, 0x31}};
         for (const auto& r : records) {
             const Measurement m = measured(r.kind, {r.main, r.format}, {123, 0x22}, {}, {100, 0x41});
@@ -210,7 +220,8 @@ private slots:
         QCOMPARE(fake_->messages.size(), 1);
         QCOMPARE(fake_->messages[0].icon, QMessageBox::Warning);
         QCOMPARE(fake_->messages[0].title, "Saving Error!");
-        const QString named = "文件保存出错.\r\n" + QDir::toNativeSeparators(tmp_.filePath("plain/inside.txt")) + "\r\n";
+        const QString named =
+            "文件保存出错.\r\n" + QDir::toNativeSeparators(tmp_.filePath("plain/inside.txt")) + "\r\n";
         QVERIFY2(fake_->messages[0].text.startsWith(named), qPrintable(fake_->messages[0].text));
         QVERIFY2(fake_->messages[0].text.size() > named.size() + 3, qPrintable(fake_->messages[0].text));
         commands_->save();

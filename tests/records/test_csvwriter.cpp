@@ -24,17 +24,20 @@ class TestCsvWriter : public QObject {
 private slots:
     void siTextIsTheExactShortestDecimal()
     {
-        const struct { quint16 count; quint8 format; const char* text; } cases[] = {
-            {1002, 0x22, "10020"},        // KΩ
-            {123, 0x42, "1230"},          // KΩm
-            {1, 0x13, "0.001"},           // three decimals
-            {10, 0x52, "0.1"},            // trailing zero dropped
-            {0, 0x12, "0"},
-            {125, 0x61, "0.0125"},        // mA
-            {65535, 0x40, "65535000"},    // never an exponent
-            {10000, 0x21, "OL"},
-            {5, 0x81, ""},                // unknown unit
-            {5, 0x14, ""}};               // too many decimals
+        const struct {
+            quint16 count;
+            quint8 format;
+            const char* text;
+        } cases[] = {{1002, 0x22, "10020"}, // KΩ
+                     {123, 0x42, "1230"},   // KΩm
+                     {1, 0x13, "0.001"},    // three decimals
+                     {10, 0x52, "0.1"},     // trailing zero dropped
+                     {0, 0x12, "0"},
+                     {125, 0x61, "0.0125"},     // mA
+                     {65535, 0x40, "65535000"}, // never an exponent
+                     {10000, 0x21, "OL"},
+                     {5, 0x81, ""},  // unknown unit
+                     {5, 0x14, ""}}; // too many decimals
         for (const auto& c : cases)
             QCOMPARE(siText({c.count, c.format}), QString::fromLatin1(c.text));
     }
@@ -43,12 +46,12 @@ private slots:
     {
         QLocale::setDefault(QLocale(QLocale::German)); // ',' decimals in the texts, never in the file
         RecordTable table;
-        table.appendRecord(1, record(1002, 0x22));               // resistance 10.02 KΩ
-        table.appendRecord(2, record(125, 0x51));                // voltage 12.5 V
-        table.appendRecord(3, record(123, 0x42, 10000, 7, 55));  // resistivity, Rc overloaded
-        table.appendRecord(4, record(3, 0x01));                  // no known unit
-        table.appendRecord(6, record(77, 0x10));                 // row 5 stays empty
-        table.setTextMatrix(4, 1, QStringLiteral("typed"));      // a hand-edited row has no record
+        table.appendRecord(1, record(1002, 0x22));              // resistance 10.02 KΩ
+        table.appendRecord(2, record(125, 0x51));               // voltage 12.5 V
+        table.appendRecord(3, record(123, 0x42, 10000, 7, 55)); // resistivity, Rc overloaded
+        table.appendRecord(4, record(3, 0x01));                 // no known unit
+        table.appendRecord(6, record(77, 0x10));                // row 5 stays empty
+        table.setTextMatrix(4, 1, QStringLiteral("typed"));     // a hand-edited row has no record
         QLocale::setDefault(QLocale::c());
         QCOMPARE(QString::fromUtf8(recordsCsv(table)),
                  QStringLiteral("no,kind,voltage_v,resistance_ohm,resistivity_ohm_m,spacing_m,rc_ohm,rp_ohm\n"

@@ -142,9 +142,11 @@ private slots:
         QProcess p;
         p.start(BM_DEBIAN_PYTHON, {"-c", kReadSheet, file.fileName()});
         QVERIFY(QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 600000));
-        QVERIFY2(p.error() == QProcess::UnknownError, qPrintable(BM_DEBIAN_PYTHON " with xlrd failed (scripts/setup.sh installs python3-xlrd): "
+        QVERIFY2(p.error() == QProcess::UnknownError,
+                 qPrintable(BM_DEBIAN_PYTHON " with xlrd failed (scripts/setup.sh installs python3-xlrd): "
                             + p.errorString() + '\n' + p.readAllStandardError()));
-        QVERIFY2(p.exitCode() == 0, qPrintable(BM_DEBIAN_PYTHON " with xlrd failed (scripts/setup.sh installs python3-xlrd): "
+        QVERIFY2(p.exitCode() == 0,
+                 qPrintable(BM_DEBIAN_PYTHON " with xlrd failed (scripts/setup.sh installs python3-xlrd): "
                             + p.errorString() + '\n' + p.readAllStandardError()));
         // The only sheet, "Sheet1"; every cell the grid's text (cut at kMaxChars), as text or blank, centred.
         const QJsonObject book = QJsonDocument::fromJson(p.readAllStandardOutput()).object();

@@ -7,9 +7,9 @@
 #include <tuple>
 
 using namespace Qt::Literals::StringLiterals;
-using bm::RecordTable;
 using bm::Kind;
 using bm::Measurement;
+using bm::RecordTable;
 
 static Measurement make(Kind kind, const QString& main, const QString& rc = {}, const QString& rp = {},
                         const QString& spacing = {})

@@ -32,13 +32,14 @@ class TestSoilInput : public QObject {
 private slots:
     void csvTakesNamedColumnsAndSkipsOtherKindsAndOverloads()
     {
-        const SoilInput in = parseSoilInput("no,kind,voltage_v,resistance_ohm,resistivity_ohm_m,spacing_m,rc_ohm,rp_ohm\n"
-                                            "1,voltage,12.5,,,,,\r\n"
-                                            "2,resistivity,,,12340,1.5,2100,980\n"
-                                            "\n"
-                                            "3,resistivity,,,OL,2,OL,\n"
-                                            "4,resistivity,,,456.5,0,,\n"
-                                            "5,resistivity,,,\"789\",3e0,,\n");
+        const SoilInput in =
+            parseSoilInput("no,kind,voltage_v,resistance_ohm,resistivity_ohm_m,spacing_m,rc_ohm,rp_ohm\n"
+                           "1,voltage,12.5,,,,,\r\n"
+                           "2,resistivity,,,12340,1.5,2100,980\n"
+                           "\n"
+                           "3,resistivity,,,OL,2,OL,\n"
+                           "4,resistivity,,,456.5,0,,\n"
+                           "5,resistivity,,,\"789\",3e0,,\n");
         QVERIFY(in.ok());
         QCOMPARE(pairs(in.points), (QList<QPair<double, double>>{{1.5, 12340}, {3, 789}}));
         QCOMPARE(in.skippedRows, 3);
@@ -46,19 +47,21 @@ private slots:
 
     void savedTableReadsUnitsAndEitherDecimalSeparator()
     {
-        const QByteArray table = kTableHeader + QByteArray(34, ' ') + "\r\n"
-                                 + "1  12.5V" + QByteArray(32, ' ') + "\r\n"
-                                 + "2        1.23K\xA6\xB8         2.10K\xA6\xB8       OL K\xA6\xB8\r\n"
-                                 + "3              12,34K\xA6\xB8m       1.50m      2.10K\xA6\xB8       0.98K\xA6\xB8\r\n"
-                                 + "4              456\xA6\xB8m       3.0m      OL K\xA6\xB8       0.98K\xA6\xB8\r\n"
-                                 + "5              OL K\xA6\xB8m       6.0m      2.10K\xA6\xB8       0.98K\xA6\xB8\r\n"
-                                 + "6              K\xA6\xB8m       9.0m\r\n";
+        const QByteArray table =
+            kTableHeader + QByteArray(34, ' ') + "\r\n" + "1  12.5V" + QByteArray(32, ' ') + "\r\n"
+            + "2        1.23K\xA6\xB8         2.10K\xA6\xB8       OL K\xA6\xB8\r\n"
+            + "3              12,34K\xA6\xB8m       1.50m      2.10K\xA6\xB8       0.98K\xA6\xB8\r\n"
+            + "4              456\xA6\xB8m       3.0m      OL K\xA6\xB8       0.98K\xA6\xB8\r\n"
+            + "5              OL K\xA6\xB8m       6.0m      2.10K\xA6\xB8       0.98K\xA6\xB8\r\n"
+            + "6              K\xA6\xB8m       9.0m\r\n";
         const SoilInput in = parseSoilInput(table);
         QVERIFY2(in.ok(), qPrintable(in.error));
         QCOMPARE(pairs(in.points), (QList<QPair<double, double>>{{1.5, 12340}, {3, 456}}));
         // The same table as UTF-8 reads alike.
-        QCOMPARE(pairs(parseSoilInput(QString::fromUtf8("NO.  V  R  ρ  ρLenght  Rc  Rp\n7  5.5KΩm  2.5m\n").toUtf8()).points),
-                 (QList<QPair<double, double>>{{2.5, 5500}}));
+        QCOMPARE(
+            pairs(
+                parseSoilInput(QString::fromUtf8("NO.  V  R  ρ  ρLenght  Rc  Rp\n7  5.5KΩm  2.5m\n").toUtf8()).points),
+            (QList<QPair<double, double>>{{2.5, 5500}}));
     }
 
     void badInputNamesTheLine()
@@ -93,7 +96,9 @@ private slots:
                                             ",2,,,,80,A\n"
                                             ",,,,7.5,,\n");
         QVERIFY2(in.ok(), qPrintable(in.error));
-        QCOMPARE(pairs(in.points), (QList<QPair<double, double>>{{10, std::numbers::pi * 99 / 2 * 2}, {20, 150}, {5, 10 * std::numbers::pi}, {2, 80}}));
+        QCOMPARE(pairs(in.points),
+                 (QList<QPair<double, double>>{
+                     {10, std::numbers::pi * 99 / 2 * 2}, {20, 150}, {5, 10 * std::numbers::pi}, {2, 80}}));
         QCOMPARE(in.points[0].array, Array::Schlumberger);
         QCOMPARE(in.points[0].mn2_m, 1);
         QCOMPARE(in.points[0].traverse, "B");
@@ -110,7 +115,8 @@ private slots:
         const QList<QPair<QByteArray, QString>> cases{
             {"ab2_m,mn2_m\n", "line 1: the header has no column resistivity_ohm_m"},
             {"mn2_m,resistance_ohm\n", "line 1: the header has no column spacing_m"},
-            {header + "schlumberger,10,1,100,A\npole-dipole,10,1,100,A\n", "line 3: array must be wenner or schlumberger: 'pole-dipole'"},
+            {header + "schlumberger,10,1,100,A\npole-dipole,10,1,100,A\n",
+             "line 3: array must be wenner or schlumberger: 'pole-dipole'"},
             {header + "schlumberger,10,,100,A\n", "line 2: mn2_m is empty"},
             {header + "schlumberger,10,10,100,A\n", "line 2: mn2_m must be positive and less than ab2_m"},
             {header + "schlumberger,10,x,100,A\n", "line 2: mn2_m is not a number: 'x'"},
@@ -142,7 +148,8 @@ private slots:
         a.pointsUsed = 2;
         a.uniform = UniformModel{1234.5, 2.25};
         a.message = "only uniform";
-        QCOMPARE(keyValueReport(a), "points_used=2\nuniform_ohm_m=1234.5\nuniform_rms_percent=2.25\nmessage=only uniform\n");
+        QCOMPARE(keyValueReport(a),
+                 "points_used=2\nuniform_ohm_m=1234.5\nuniform_rms_percent=2.25\nmessage=only uniform\n");
         a.twoLayer = TwoLayerModel{100.5, 400, 2.5, 0.598, 1.5, true};
         a.message.clear();
         QVERIFY(keyValueReport(a).endsWith("rho1_ohm_m=100.5\nrho2_ohm_m=400\nh_m=2.5\nk=0.598\nrms_percent=1.5\n"));
@@ -152,14 +159,17 @@ private slots:
         QVERIFY(!o.contains("message"));
         a.threeLayer = ThreeLayerModel{100, 6, 10, 4, 1000, 0.5, true};
         a.layersChosen = 3;
-        a.traverses = {{"A", 9, UniformModel{90, 1}, std::nullopt, "too few"}, {"B", 8, UniformModel{95, 2}, a.twoLayer, {}}};
+        a.traverses = {{"A", 9, UniformModel{90, 1}, std::nullopt, "too few"},
+                       {"B", 8, UniformModel{95, 2}, a.twoLayer, {}}};
         a.threeLayerMessage = "none";
-        QVERIFY(keyValueReport(a).contains("rms_percent=1.5\nrho1_ohm_m3=100\nh1_m3=6\nrho2_ohm_m3=10\nh2_m3=4\nrho3_ohm_m3=1000\n"
-                                           "rms_percent3=0.5\nlayers_chosen=3\ntraverses_disagree=0\ntraverses.A.points_used=9\n"));
-        QVERIFY(keyValueReport(a).endsWith("traverses.A.message=too few\ntraverses.B.points_used=8\n"
-                                           "traverses.B.uniform_ohm_m=95\ntraverses.B.uniform_rms_percent=2\ntraverses.B.rho1_ohm_m=100.5\n"
-                                           "traverses.B.rho2_ohm_m=400\ntraverses.B.h_m=2.5\ntraverses.B.k=0.598\n"
-                                           "traverses.B.rms_percent=1.5\nthree_layer_message=none\n"));
+        QVERIFY(keyValueReport(a).contains(
+            "rms_percent=1.5\nrho1_ohm_m3=100\nh1_m3=6\nrho2_ohm_m3=10\nh2_m3=4\nrho3_ohm_m3=1000\n"
+            "rms_percent3=0.5\nlayers_chosen=3\ntraverses_disagree=0\ntraverses.A.points_used=9\n"));
+        QVERIFY(keyValueReport(a).endsWith(
+            "traverses.A.message=too few\ntraverses.B.points_used=8\n"
+            "traverses.B.uniform_ohm_m=95\ntraverses.B.uniform_rms_percent=2\ntraverses.B.rho1_ohm_m=100.5\n"
+            "traverses.B.rho2_ohm_m=400\ntraverses.B.h_m=2.5\ntraverses.B.k=0.598\n"
+            "traverses.B.rms_percent=1.5\nthree_layer_message=none\n"));
         const QJsonObject t = QJsonDocument::fromJson(jsonReport(a)).object();
         QCOMPARE(t.value("traverses").toObject().value("B").toObject().value("h_m").toDouble(), 2.5);
         QCOMPARE(t.value("rho3_ohm_m3").toDouble(), 1000.0);

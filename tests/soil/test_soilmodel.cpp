@@ -37,7 +37,8 @@ double integralApparent(double a, double rho1, double rho2, double h)
     return rho1 * (1.0 + 4.0 * a * sum);
 }
 
-std::vector<SoilPoint> sounding(double rho1, double rho2, double h, int repeats = 1, double noise = 0.0, unsigned seed = 1)
+std::vector<SoilPoint> sounding(double rho1, double rho2, double h, int repeats = 1, double noise = 0.0,
+                                unsigned seed = 1)
 {
     std::mt19937 rng(seed);
     std::normal_distribution<double> n(0.0, noise);
@@ -154,15 +155,20 @@ private slots:
         QTest::addColumn<bool>("twoLayer");
         QTest::newRow("none") << std::vector<SoilPoint>{} << false << false;
         QTest::newRow("all excluded") << std::vector<SoilPoint>{{1, 10, false}, {2, 20, false}} << false << false;
-        QTest::newRow("bad values only") << std::vector<SoilPoint>{{0, 10, true}, {-1, 10, true}, {nan, 10, true}, {inf, 10, true},
-                                                                  {1, 0, true}, {1, -5, true}, {1, nan, true}, {1, inf, true}}
+        QTest::newRow("bad values only") << std::vector<SoilPoint>{{0, 10, true},   {-1, 10, true}, {nan, 10, true},
+                                                                   {inf, 10, true}, {1, 0, true},   {1, -5, true},
+                                                                   {1, nan, true},  {1, inf, true}}
                                          << false << false;
         QTest::newRow("one point") << std::vector<SoilPoint>{{2, 50, true}} << true << false;
-        QTest::newRow("one spacing") << std::vector<SoilPoint>{{2, 50, true}, {2, 60, true}, {2, 70, true}} << true << false;
-        QTest::newRow("two spacings") << std::vector<SoilPoint>{{2, 50, true}, {4, 60, true}, {4 + 1e-12, 70, true}} << true << false;
-        QTest::newRow("bad values beside good") << std::vector<SoilPoint>{{1, 50, true}, {2, 60, true}, {4, 70, true}, {nan, 1, true}, {8, inf, true}}
-                                                << true << true;
-        QTest::newRow("absurd spread") << std::vector<SoilPoint>{{1e-9, 1e12, true}, {1, 1e-9, true}, {1e12, 5, true}} << true << false;
+        QTest::newRow("one spacing") << std::vector<SoilPoint>{{2, 50, true}, {2, 60, true}, {2, 70, true}} << true
+                                     << false;
+        QTest::newRow("two spacings") << std::vector<SoilPoint>{{2, 50, true}, {4, 60, true}, {4 + 1e-12, 70, true}}
+                                      << true << false;
+        QTest::newRow("bad values beside good")
+            << std::vector<SoilPoint>{{1, 50, true}, {2, 60, true}, {4, 70, true}, {nan, 1, true}, {8, inf, true}}
+            << true << true;
+        QTest::newRow("absurd spread") << std::vector<SoilPoint>{{1e-9, 1e12, true}, {1, 1e-9, true}, {1e12, 5, true}}
+                                       << true << false;
     }
     void unfittableReadingsGiveAMessageNotANumber()
     {

@@ -27,7 +27,8 @@ double integralApparent(const Electrodes& e, const Layers& l)
             const double th = std::tanh(lambda * l.h[size_t(i)]);
             t = (t + l.rho[size_t(i)] * th) / (1.0 + t * th / l.rho[size_t(i)]);
         }
-        return 0.5 * (t / l.rho[0] - 1.0) * (std::cyl_bessel_j(0.0, lambda * e.r1) - std::cyl_bessel_j(0.0, lambda * e.r2));
+        return 0.5 * (t / l.rho[0] - 1.0)
+               * (std::cyl_bessel_j(0.0, lambda * e.r1) - std::cyl_bessel_j(0.0, lambda * e.r2));
     };
     const double width = std::min(0.2 / e.r2, 0.05 / l.h[0]);
     double sum = 0.0;
@@ -87,14 +88,16 @@ private slots:
         const SoilPoint p = wenner ? SoilPoint{spacing, 1.0} : schlumberger(spacing, 0.3, 1.0);
         const double expected = integralApparent(electrodesOf(p.array, spacing, p.mn2_m), layers);
         const double model = apparentOver(p, layers);
-        QVERIFY2(std::fabs(model / expected - 1.0) < 1e-6, qPrintable(QString("%1 against %2").arg(model, 0, 'g', 12).arg(expected, 0, 'g', 12)));
+        QVERIFY2(std::fabs(model / expected - 1.0) < 1e-6,
+                 qPrintable(QString("%1 against %2").arg(model, 0, 'g', 12).arg(expected, 0, 'g', 12)));
     }
 
     // The fits' slopes: each derivative against a central difference of the model.
     void derivativesMatchDifferences()
     {
         const Layers base{3, {80.0, 400.0, 20.0}, {1.5, 5.0}};
-        for (const Electrodes& e : {electrodesOf(Array::Wenner, 6.0, 0.0), electrodesOf(Array::Schlumberger, 12.0, 1.0)}) {
+        for (const Electrodes& e :
+             {electrodesOf(Array::Wenner, 6.0, 0.0), electrodesOf(Array::Schlumberger, 12.0, 1.0)}) {
             const Apparent a = layeredApparent(e, base, true);
             for (int p = 0; p < 5; ++p) {
                 Layers up = base, down = base;
@@ -129,7 +132,8 @@ private slots:
             for (double contrast : {0.01, 0.3, 5.0, 100.0}) {
                 const double two = wennerApparent(a, 100.0, 100.0 * contrast, 5.0);
                 const double upper = apparentOver({a, 1.0}, {3, {100.0, 100.0, 100.0 * contrast}, {2.0, 3.0}});
-                const double lower = apparentOver({a, 1.0}, {3, {100.0, 100.0 * contrast, 100.0 * contrast}, {5.0, 3.0}});
+                const double lower =
+                    apparentOver({a, 1.0}, {3, {100.0, 100.0 * contrast, 100.0 * contrast}, {5.0, 3.0}});
                 QVERIFY2(std::fabs(upper / two - 1.0) < 1e-6, qPrintable(QString::number(a)));
                 QVERIFY2(std::fabs(lower / two - 1.0) < 1e-6, qPrintable(QString::number(a)));
             }

@@ -69,7 +69,10 @@ class TestSoilWindow : public QObject {
     std::unique_ptr<SoilWindow> window_;
 
     template <typename T>
-    T* child(const char* name) { return window_->findChild<T*>(name); }
+    T* child(const char* name)
+    {
+        return window_->findChild<T*>(name);
+    }
 
     void saveAs(const QString& path) { dialog_->saveReplies = {{DialogOutcome::kAccepted, path, 0, true}}; }
     // The figures or the plain message, and n points in the chart and the list.
@@ -126,7 +129,8 @@ private slots:
         QAbstractItemModel* list = child<QTableView>("soilPoints")->model();
         const double uniformBefore = window_->session().analysis().uniform->rho_ohm_m;
         QVERIFY(list->setData(list->index(6, 0), Qt::Unchecked, Qt::CheckStateRole)); // 32 m
-        QVERIFY(list->index(6, 0).data(Qt::CheckStateRole).toInt() == Qt::Unchecked && window_->session().analysis().pointsUsed == 6);
+        QVERIFY(list->index(6, 0).data(Qt::CheckStateRole).toInt() == Qt::Unchecked
+                && window_->session().analysis().pointsUsed == 6);
         QVERIFY(window_->session().analysis().uniform->rho_ohm_m != uniformBefore);
         QCOMPARE(window_->chart().excludedSeries()->count(), 1);
         QCOMPARE(window_->chart().includedSeries()->count(), 6);
@@ -189,8 +193,9 @@ private slots:
         window_->exportCsv();
         const QByteArray bytes = readAll(tmp_.filePath("points.csv"));
         const QList<QByteArray> lines = bytes.trimmed().split('\n');
-        QCOMPARE(lines.value(0), "record,spacing_m,resistivity_ohm_m,included,model_spacing_m,two_layer_ohm_m,uniform_ohm_m,"
-                                 "array,mn2_m,traverse,three_layer_ohm_m");
+        QCOMPARE(lines.value(0),
+                 "record,spacing_m,resistivity_ohm_m,included,model_spacing_m,two_layer_ohm_m,uniform_ohm_m,"
+                 "array,mn2_m,traverse,three_layer_ohm_m");
         QCOMPARE(lines.size(), 1 + 41);
         QVERIFY(lines.value(7).startsWith("7,32,"));
         QCOMPARE(lines.value(7).split(',').value(3), "0");
@@ -200,7 +205,8 @@ private slots:
         const QList<QByteArray> last = lines.last().split(',');
         QVERIFY(last.value(0).isEmpty());
         QCOMPARE(last.value(4).toDouble(), 32.0);
-        QVERIFY(std::fabs(last.value(5).toDouble() / wennerApparent(32.0, m.rho1_ohm_m, m.rho2_ohm_m, m.h_m) - 1) < 1e-9);
+        QVERIFY(std::fabs(last.value(5).toDouble() / wennerApparent(32.0, m.rho1_ohm_m, m.rho2_ohm_m, m.h_m) - 1)
+                < 1e-9);
         const SoilInput back = parseSoilInput(bytes);
         QVERIFY2(back.ok(), qPrintable(back.error));
         QVERIFY2(back.points.size() == 7, qPrintable(back.error));
@@ -229,7 +235,8 @@ private slots:
         QCOMPARE(a.layersChosen, 2);
         QVERIFY(window_->chart().threeLayerSeries()->count() > 0);
         window_->session().refresh(); // the layout holds while the record holds the same reading
-        QVERIFY(window_->session().points()[2].point.array == Array::Schlumberger && window_->session().points()[8].point.traverse == "B");
+        QVERIFY(window_->session().points()[2].point.array == Array::Schlumberger
+                && window_->session().points()[8].point.traverse == "B");
 
         saveAs(tmp_.filePath("survey.pdf"));
         window_->exportReport();

@@ -27,7 +27,12 @@ public:
         open_ = outcome == bm::OpenOutcome::Opened;
         return outcome;
     }
-    void close() override { open_ = false; buffer_.clear(); pending_.clear(); }
+    void close() override
+    {
+        open_ = false;
+        buffer_.clear();
+        pending_.clear();
+    }
     bool portOpen() const override { return open_; }
     QString devicePath() const override { return device_; }
     QString lastError() const override { return error_; }

@@ -15,7 +15,9 @@ class TestSimTester : public QObject {
     // The program's end of the line, opened directly.
     struct Line {
         int fd;
-        explicit Line(const SimTester& sim) : fd(::open(qPrintable(sim.devicePath()), O_RDWR | O_NOCTTY | O_NONBLOCK)) {}
+        explicit Line(const SimTester& sim) : fd(::open(qPrintable(sim.devicePath()), O_RDWR | O_NOCTTY | O_NONBLOCK))
+        {
+        }
         ~Line() { ::close(fd); }
         // Sends the requests after `out` and returns what comes back once `want` bytes are in.
         QByteArray exchange(const QList<quint16>& codes, qsizetype want, QByteArray out = {}) const
@@ -25,10 +27,15 @@ class TestSimTester : public QObject {
             QByteArray got;
             char buf[512];
             const bool sent = ::write(fd, out.constData(), size_t(out.size())) == out.size();
-            return sent && QTest::qWaitFor([&] {
-                got.append(buf, qMax<ssize_t>(::read(fd, buf, sizeof buf), 0));
-                return got.size() >= want;
-            }, 5000) ? got : got + " (incomplete)";
+            return sent
+                           && QTest::qWaitFor(
+                               [&] {
+                                   got.append(buf, qMax<ssize_t>(::read(fd, buf, sizeof buf), 0));
+                                   return got.size() >= want;
+                               },
+                               5000)
+                       ? got
+                       : got + " (incomplete)";
         }
     };
 

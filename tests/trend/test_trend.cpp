@@ -21,7 +21,10 @@ namespace {
 constexpr qint64 kT0 = 1767225600000; // 2026-01-01T00:00:00Z
 
 // Ohms with two decimals, Rc and Rp kilohms with two; volts with one.
-Measurement resistance(quint16 main, quint16 rc = 123) { return measured(Kind::Resistance, {main, 0x12}, {rc, 0x22}, {456, 0x22}); }
+Measurement resistance(quint16 main, quint16 rc = 123)
+{
+    return measured(Kind::Resistance, {main, 0x12}, {rc, 0x22}, {456, 0x22});
+}
 Measurement volts(quint16 main) { return measured(Kind::Voltage, {main, 0x51}); }
 
 } // namespace
@@ -82,7 +85,8 @@ private slots:
         QVERIFY(lines[0].size() <= 1000);
         QVERIFY(lines[0].size() >= 500);
         // The extremes survive the thinning.
-        QCOMPARE(std::max_element(lines[0].begin(), lines[0].end(), [](auto a, auto b) { return a.y() < b.y(); })->y(), 49.99);
+        QCOMPARE(std::max_element(lines[0].begin(), lines[0].end(), [](auto a, auto b) { return a.y() < b.y(); })->y(),
+                 49.99);
 
         // Thinned, a lone overload inside a column cannot be seen and cuts nothing;
         // overloads that empty whole columns still show as a gap.

@@ -30,14 +30,10 @@ QString soilText(const Soil& s)
 QString basisText(RhoBasis basis)
 {
     switch (basis) {
-    case RhoBasis::Uniform:
-        return DesignFigures::tr("均匀土壤");
-    case RhoBasis::TopLayer:
-        return DesignFigures::tr("上层");
-    case RhoBasis::LowerLayer:
-        return DesignFigures::tr("下层");
-    case RhoBasis::RodEquivalent:
-        return DesignFigures::tr("穿过分层的等效值");
+    case RhoBasis::Uniform: return DesignFigures::tr("均匀土壤");
+    case RhoBasis::TopLayer: return DesignFigures::tr("上层");
+    case RhoBasis::LowerLayer: return DesignFigures::tr("下层");
+    case RhoBasis::RodEquivalent: return DesignFigures::tr("穿过分层的等效值");
     }
     return {};
 }
@@ -45,14 +41,10 @@ QString basisText(RhoBasis basis)
 QString electrodeText(Electrode e)
 {
     switch (e) {
-    case Electrode::Rod:
-        return DesignFigures::tr("单根接地极");
-    case Electrode::Rods:
-        return DesignFigures::tr("多根接地极");
-    case Electrode::RodsNeeded:
-        return DesignFigures::tr("达到目标所需根数");
-    case Electrode::Grid:
-        return DesignFigures::tr("接地网");
+    case Electrode::Rod: return DesignFigures::tr("单根接地极");
+    case Electrode::Rods: return DesignFigures::tr("多根接地极");
+    case Electrode::RodsNeeded: return DesignFigures::tr("达到目标所需根数");
+    case Electrode::Grid: return DesignFigures::tr("接地网");
     }
     return {};
 }
@@ -68,8 +60,8 @@ void rodInputs(const DesignInput& in, std::vector<FigureRow>& rows)
     else
         rows.push_back({DesignFigures::tr("目标电阻"), unit(in.target_ohm, "Ω")});
     rows.push_back({DesignFigures::tr("间距"), unit(in.spacing_m > 0.0 ? in.spacing_m : in.rod.length_m, "m")});
-    rows.push_back({DesignFigures::tr("布置"), in.arrangement == Arrangement::Ring ? DesignFigures::tr("环形")
-                                                                                  : DesignFigures::tr("直线")});
+    rows.push_back({DesignFigures::tr("布置"),
+                    in.arrangement == Arrangement::Ring ? DesignFigures::tr("环形") : DesignFigures::tr("直线")});
 }
 
 void gridInputs(const Grid& g, std::vector<FigureRow>& rows)
@@ -79,16 +71,18 @@ void gridInputs(const Grid& g, std::vector<FigureRow>& rows)
     rows.push_back({DesignFigures::tr("埋深"), unit(g.depth_m, "m")});
     rows.push_back({DesignFigures::tr("导体直径"), unit(g.conductorDiameter_m * 1000.0, "mm")});
     if (g.rods > 0)
-        rows.push_back({DesignFigures::tr("周边接地极"), QStringLiteral("%1 × %2").arg(g.rods).arg(unit(g.rodLength_m, "m"))});
+        rows.push_back(
+            {DesignFigures::tr("周边接地极"), QStringLiteral("%1 × %2").arg(g.rods).arg(unit(g.rodLength_m, "m"))});
 }
 
 void safetyInputs(const SafetyInput& s, std::vector<FigureRow>& rows)
 {
     rows.push_back({DesignFigures::tr("入地电流 IG"), unit(s.faultCurrent_a, "A")});
     rows.push_back({DesignFigures::tr("故障持续时间"), unit(s.clearingTime_s, "s")});
-    rows.push_back({DesignFigures::tr("表层"), s.surfaceRho_ohm_m > 0.0 && s.surfaceThickness_m > 0.0
-            ? QStringLiteral("%1, %2").arg(unit(s.surfaceRho_ohm_m, "Ω·m"), unit(s.surfaceThickness_m, "m"))
-            : DesignFigures::tr("无")});
+    rows.push_back({DesignFigures::tr("表层"),
+                    s.surfaceRho_ohm_m > 0.0 && s.surfaceThickness_m > 0.0
+                        ? QStringLiteral("%1, %2").arg(unit(s.surfaceRho_ohm_m, "Ω·m"), unit(s.surfaceThickness_m, "m"))
+                        : DesignFigures::tr("无")});
     rows.push_back({DesignFigures::tr("体重"), QStringLiteral("%1 kg").arg(s.bodyKg)});
 }
 
@@ -156,10 +150,7 @@ QString verdictText(const DesignInput& in, const DesignResult& r)
 
 } // namespace
 
-QString designTitle()
-{
-    return DesignFigures::tr("接地设计");
-}
+QString designTitle() { return DesignFigures::tr("接地设计"); }
 
 DesignSection designSection(const DesignInput& input, const DesignResult& result)
 {

@@ -168,8 +168,9 @@ DesignInput DesignPanel::input() const
     in.spacing_m = spacing_->value();
     in.arrangement = arrangement_->currentIndex() == 1 ? Arrangement::Ring : Arrangement::Line;
     in.target_ohm = target_->value();
-    in.grid = {gridX_->value(), gridY_->value(), conductorsX_->value(), conductorsY_->value(), depth_->value(),
-               conductorDiameter_->value() / 1000.0, gridRods_->value(), gridRodLength_->value()};
+    in.grid = {gridX_->value(),       gridY_->value(),        conductorsX_->value(),
+               conductorsY_->value(), depth_->value(),        conductorDiameter_->value() / 1000.0,
+               gridRods_->value(),    gridRodLength_->value()};
     if (safety_->isChecked())
         in.safety = SafetyInput{faultCurrent_->value(), clearingTime_->value(), surfaceRho_->value(),
                                 surfaceThickness_->value(), body_->currentIndex() == 1 ? 70 : 50};

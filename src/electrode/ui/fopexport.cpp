@@ -60,8 +60,8 @@ QString fieldsHtml(const FopReportFields& f)
 {
     QString html = QStringLiteral("<table cellspacing=\"4\">");
     html += tableRow({FopReportText::tr("地点"), f.site}) + tableRow({FopReportText::tr("操作员"), f.operatorName})
-        + tableRow({FopReportText::tr("日期"), f.date.toString(Qt::ISODate)})
-        + tableRow({FopReportText::tr("仪器"), f.instrument});
+            + tableRow({FopReportText::tr("日期"), f.date.toString(Qt::ISODate)})
+            + tableRow({FopReportText::tr("仪器"), f.instrument});
     html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr></table>")
                 .arg(FopReportText::tr("备注").toHtmlEscaped(),
                      f.notes.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")));
@@ -71,9 +71,9 @@ QString fieldsHtml(const FopReportFields& f)
 QString readingsHtml(const FopReportContent& c)
 {
     QString html = QStringLiteral("<table cellspacing=\"8\">")
-        + tableRow({FopReportText::tr("记录"), FopReportText::tr("距离 x (m)"), FopReportText::tr("x/C"),
-                    FopReportText::tr("R (Ω)")},
-                   "th");
+                   + tableRow({FopReportText::tr("记录"), FopReportText::tr("距离 x (m)"), FopReportText::tr("x/C"),
+                               FopReportText::tr("R (Ω)")},
+                              "th");
     const double cd = c.settings.currentDistance_m;
     for (const FopRow& r : c.rows) {
         const std::optional<double> ratio = r.distance_m ? std::optional<double>(*r.distance_m / cd) : std::nullopt;

@@ -62,10 +62,11 @@ QString fopVerdictText(const FopAnalysis& a, const FopSettings& s)
         return FopFigures::tr("曲线的上升不符合斜率法：电流极离接地极太近，请将电流极移远后重新测量。");
     case Verdict::NoPlateau:
         return a.plateauPercent
-            ? FopFigures::tr("曲线没有平台：52% 与 72% C 处的读数与 62% C 处相差 %1 %（允许 %2 %），请将电流极移远。")
-                  .arg(QString::number(*a.plateauPercent, 'f', 2))
-                  .arg(s.plateauLimitPercent)
-            : FopFigures::tr("读数没有覆盖 52% 至 72% C，无法检查平台。");
+                   ? FopFigures::tr(
+                         "曲线没有平台：52% 与 72% C 处的读数与 62% C 处相差 %1 %（允许 %2 %），请将电流极移远。")
+                         .arg(QString::number(*a.plateauPercent, 'f', 2))
+                         .arg(s.plateauLimitPercent)
+                   : FopFigures::tr("读数没有覆盖 52% 至 72% C，无法检查平台。");
     case Verdict::Ok: break;
     }
     const QString value = ohms(a.reported_ohm());

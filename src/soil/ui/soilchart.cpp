@@ -46,13 +46,8 @@ QLogValueAxis* logAxis(const QString& title)
 } // namespace
 
 SoilChart::SoilChart(QGraphicsItem* parent)
-    : QChart(parent),
-      included_(new QScatterSeries),
-      excluded_(new QScatterSeries),
-      twoLayer_(new QLineSeries),
-      uniform_(new QLineSeries),
-      threeLayer_(new QLineSeries),
-      x_(logAxis(SoilChartText::tr("电极间距 a (m)"))),
+    : QChart(parent), included_(new QScatterSeries), excluded_(new QScatterSeries), twoLayer_(new QLineSeries),
+      uniform_(new QLineSeries), threeLayer_(new QLineSeries), x_(logAxis(SoilChartText::tr("电极间距 a (m)"))),
       y_(logAxis(SoilChartText::tr("视电阻率 ρa (Ω·m)")))
 {
     included_->setName(SoilChartText::tr("计入的读数"));
@@ -112,13 +107,16 @@ void SoilChart::showAnalysis(const std::vector<RecordPoint>& points, const SoilA
     excluded_->replace(out);
 
     const auto [aLo, aHi] = spacingRange(points);
-    const QList<QPointF> curve = curveOf(analysis.twoLayer ? std::optional(layersOf(*analysis.twoLayer)) : std::nullopt, points);
+    const QList<QPointF> curve =
+        curveOf(analysis.twoLayer ? std::optional(layersOf(*analysis.twoLayer)) : std::nullopt, points);
     twoLayer_->replace(curve);
-    const QList<QPointF> three = curveOf(analysis.threeLayer ? std::optional(layersOf(*analysis.threeLayer)) : std::nullopt, points);
+    const QList<QPointF> three =
+        curveOf(analysis.threeLayer ? std::optional(layersOf(*analysis.threeLayer)) : std::nullopt, points);
     threeLayer_->replace(three);
     QList<QPointF> flat;
     if (analysis.uniform)
-        flat = {QPointF(aLo / kMargin, analysis.uniform->rho_ohm_m), QPointF(aHi * kMargin, analysis.uniform->rho_ohm_m)};
+        flat = {QPointF(aLo / kMargin, analysis.uniform->rho_ohm_m),
+                QPointF(aHi * kMargin, analysis.uniform->rho_ohm_m)};
     uniform_->replace(flat);
     for (const QPointF& c : curve + flat + three) {
         rhoLo = std::min(rhoLo, c.y());

@@ -143,7 +143,8 @@ void drawPlot(Pages& pages, QPainter& painter, const ReportContent& c)
 // The columns of each point's layout, right of the existing ones.
 QStringList layoutCells(const SoilPoint& p)
 {
-    return {SoilPointModel::arrayName(p.array), p.array == Array::Schlumberger ? figure(p.mn2_m) : QString(), p.traverse};
+    return {SoilPointModel::arrayName(p.array), p.array == Array::Schlumberger ? figure(p.mn2_m) : QString(),
+            p.traverse};
 }
 
 void drawPoints(Pages& pages, const std::vector<RecordPoint>& points)
@@ -266,12 +267,14 @@ QString modelCell(const Layers& layers, SoilPoint layout, double a)
 QByteArray soilCsv(const std::vector<RecordPoint>& points, const SoilAnalysis& analysis)
 {
     const auto [aLo, aHi] = spacingRange(points);
-    const std::vector<double> samples = analysis.uniform ? logSpaced(aLo, aHi, kCsvCurveSamples) : std::vector<double>();
+    const std::vector<double> samples =
+        analysis.uniform ? logSpaced(aLo, aHi, kCsvCurveSamples) : std::vector<double>();
     const std::optional<TwoLayerModel>& two = analysis.twoLayer;
     const SoilPoint layout = curveLayout(points);
 
-    QString out = QStringLiteral("record,spacing_m,resistivity_ohm_m,included,model_spacing_m,two_layer_ohm_m,uniform_ohm_m,"
-                                 "array,mn2_m,traverse,three_layer_ohm_m\n");
+    QString out =
+        QStringLiteral("record,spacing_m,resistivity_ohm_m,included,model_spacing_m,two_layer_ohm_m,uniform_ohm_m,"
+                       "array,mn2_m,traverse,three_layer_ohm_m\n");
     for (size_t i = 0; i < std::max(points.size(), samples.size()); ++i) {
         QStringList cells(11);
         if (i < points.size()) {
@@ -306,7 +309,8 @@ QByteArray soilReportPdf(const ReportContent& content, QString* error)
         QPdfWriter writer(&buffer);
         writer.setResolution(kResolution);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
+                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                                         QPageLayout::Millimeter));
         writer.setTitle(SoilReportText::tr("土壤电阻率分析报告"));
         writer.setCreator(QStringLiteral("Brackenmoor"));
         QPainter painter;

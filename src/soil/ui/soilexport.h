@@ -27,7 +27,7 @@ struct ReportContent {
     ReportFields fields;
     std::vector<RecordPoint> points;
     SoilAnalysis analysis;
-    QStringList recordLines; // the downloaded records table as printed
+    QStringList recordLines;                                    // the downloaded records table as printed
     std::optional<design::DesignSection> design = std::nullopt; // the design panel's electrode, when there is a soil
 };
 

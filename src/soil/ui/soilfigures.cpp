@@ -16,15 +16,9 @@ struct SoilFigures {
     Q_DECLARE_TR_FUNCTIONS(bm::soil::SoilFigures)
 };
 
-QString ohmMetres(double value)
-{
-    return figure(value) + QStringLiteral(" Ω·m");
-}
+QString ohmMetres(double value) { return figure(value) + QStringLiteral(" Ω·m"); }
 
-QString percent(double value)
-{
-    return QString::number(value, 'f', 2) + QStringLiteral(" %");
-}
+QString percent(double value) { return QString::number(value, 'f', 2) + QStringLiteral(" %"); }
 
 } // namespace
 
@@ -38,20 +32,11 @@ QString figure(double value)
     return QString::number(value, 'f', std::clamp(3 - magnitude, 0, 6));
 }
 
-QString plainNumber(double value)
-{
-    return QString::number(value, 'g', 10);
-}
+QString plainNumber(double value) { return QString::number(value, 'g', 10); }
 
-QString twoLayerTitle()
-{
-    return SoilFigures::tr("双层模型");
-}
+QString twoLayerTitle() { return SoilFigures::tr("双层模型"); }
 
-QString uniformTitle()
-{
-    return SoilFigures::tr("均匀土壤模型");
-}
+QString uniformTitle() { return SoilFigures::tr("均匀土壤模型"); }
 
 std::vector<FigureRow> twoLayerRows(const TwoLayerModel& model)
 {
@@ -72,10 +57,7 @@ std::vector<FigureRow> uniformRows(const UniformModel& model)
     };
 }
 
-QString threeLayerTitle()
-{
-    return SoilFigures::tr("三层模型");
-}
+QString threeLayerTitle() { return SoilFigures::tr("三层模型"); }
 
 std::vector<FigureRow> threeLayerRows(const ThreeLayerModel& model)
 {
@@ -107,7 +89,8 @@ QString traverseLine(const TraverseFit& fit)
                     .arg(ohmMetres(fit.twoLayer->rho1_ohm_m), ohmMetres(fit.twoLayer->rho2_ohm_m),
                          figure(fit.twoLayer->h_m) + QStringLiteral(" m"), percent(fit.twoLayer->rms_percent));
     else if (fit.uniform)
-        line += SoilFigures::tr("均匀 ρ %1，均方根误差 %2").arg(ohmMetres(fit.uniform->rho_ohm_m), percent(fit.uniform->rms_percent));
+        line += SoilFigures::tr("均匀 ρ %1，均方根误差 %2")
+                    .arg(ohmMetres(fit.uniform->rho_ohm_m), percent(fit.uniform->rms_percent));
     else
         line += SoilFigures::tr("无模型");
     return line;
@@ -122,9 +105,10 @@ std::pair<double, double> spacingRange(const std::vector<RecordPoint>& points)
 {
     if (points.empty())
         return {0.0, 0.0};
-    const auto [lo, hi] = std::minmax_element(points.begin(), points.end(), [](const RecordPoint& a, const RecordPoint& b) {
-        return a.point.spacing_m < b.point.spacing_m;
-    });
+    const auto [lo, hi] =
+        std::minmax_element(points.begin(), points.end(), [](const RecordPoint& a, const RecordPoint& b) {
+            return a.point.spacing_m < b.point.spacing_m;
+        });
     return {lo->point.spacing_m, hi->point.spacing_m};
 }
 
@@ -190,14 +174,8 @@ std::vector<QPointF> layeredCurve(const Layers& layers, const SoilPoint& layout,
     return curve;
 }
 
-Layers layersOf(const TwoLayerModel& m)
-{
-    return {2, {m.rho1_ohm_m, m.rho2_ohm_m, 0.0}, {m.h_m, 0.0}};
-}
+Layers layersOf(const TwoLayerModel& m) { return {2, {m.rho1_ohm_m, m.rho2_ohm_m, 0.0}, {m.h_m, 0.0}}; }
 
-Layers layersOf(const ThreeLayerModel& m)
-{
-    return {3, {m.rho1_ohm_m, m.rho2_ohm_m, m.rho3_ohm_m}, {m.h1_m, m.h2_m}};
-}
+Layers layersOf(const ThreeLayerModel& m) { return {3, {m.rho1_ohm_m, m.rho2_ohm_m, m.rho3_ohm_m}, {m.h1_m, m.h2_m}}; }
 
 } // namespace bm::soil

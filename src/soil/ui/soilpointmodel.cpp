@@ -19,7 +19,8 @@ void SoilPointModel::sessionChanged(bool pointsChanged)
         endResetModel();
     } else if (rowCount() > 0) {
         // Only boxes or layouts changed: keep the view's scroll position and selection.
-        emit dataChanged(index(0, Record), index(rowCount() - 1, ColumnCount - 1), {Qt::CheckStateRole, Qt::DisplayRole});
+        emit dataChanged(index(0, Record), index(rowCount() - 1, ColumnCount - 1),
+                         {Qt::CheckStateRole, Qt::DisplayRole});
     }
 }
 
@@ -28,10 +29,7 @@ int SoilPointModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : int(session_.points().size());
 }
 
-int SoilPointModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
-}
+int SoilPointModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
 QVariant SoilPointModel::data(const QModelIndex& index, int role) const
 {
@@ -47,28 +45,23 @@ QVariant SoilPointModel::data(const QModelIndex& index, int role) const
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {
-    case Record:
-        return p.record;
-    case Spacing:
-        return figure(p.point.spacing_m);
-    case Rho:
-        return figure(p.point.rho_ohm_m);
-    default:
-        return {};
+    case Record: return p.record;
+    case Spacing: return figure(p.point.spacing_m);
+    case Rho: return figure(p.point.rho_ohm_m);
+    default: return {};
     }
 }
 
-QString SoilPointModel::arrayName(Array array)
-{
-    return array == Array::Wenner ? tr("温纳") : tr("施伦贝格");
-}
+QString SoilPointModel::arrayName(Array array) { return array == Array::Wenner ? tr("温纳") : tr("施伦贝格"); }
 
 QVariant SoilPointModel::layoutData(const SoilPoint& p, int column, int role) const
 {
     if (role == Qt::TextAlignmentRole)
         return int((column == Mn2 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     if (role == Qt::EditRole)
-        return column == ArrayColumn ? QVariant(int(p.array)) : column == Mn2 ? QVariant(p.mn2_m) : QVariant(p.traverse);
+        return column == ArrayColumn ? QVariant(int(p.array))
+               : column == Mn2       ? QVariant(p.mn2_m)
+                                     : QVariant(p.traverse);
     if (role != Qt::DisplayRole)
         return {};
     if (column == ArrayColumn)
@@ -125,20 +118,13 @@ QVariant SoilPointModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
-    case Record:
-        return tr("计入 / 记录");
-    case Spacing:
-        return tr("间距 a (m)");
-    case Rho:
-        return tr("ρa (Ω·m)");
-    case ArrayColumn:
-        return tr("排列");
-    case Mn2:
-        return tr("MN/2 (m)");
-    case Traverse:
-        return tr("测线");
-    default:
-        return {};
+    case Record: return tr("计入 / 记录");
+    case Spacing: return tr("间距 a (m)");
+    case Rho: return tr("ρa (Ω·m)");
+    case ArrayColumn: return tr("排列");
+    case Mn2: return tr("MN/2 (m)");
+    case Traverse: return tr("测线");
+    default: return {};
     }
 }
 

@@ -79,9 +79,6 @@ bool SoilSession::setLayout(int index, Array array, double mn2_m, const QString&
     return true;
 }
 
-void SoilSession::refit()
-{
-    analysis_ = analyse(plainPoints(points_));
-}
+void SoilSession::refit() { analysis_ = analyse(plainPoints(points_)); }
 
 } // namespace bm::soil

@@ -39,12 +39,8 @@ SoilWindow::SoilWindow(const RecordTable& table, QWidget* parent) : SoilWindow(t
 }
 
 SoilWindow::SoilWindow(const RecordTable& table, CommonDialog* dialog, QWidget* parent)
-    : QWidget(parent, Qt::Window),
-      table_(table),
-      dialog_(dialog),
-      saver_(dialog, defaultSaveFolder()),
-      session_(new SoilSession(table, this)),
-      pointModel_(new SoilPointModel(*session_, this))
+    : QWidget(parent, Qt::Window), table_(table), dialog_(dialog), saver_(dialog, defaultSaveFolder()),
+      session_(new SoilSession(table, this)), pointModel_(new SoilPointModel(*session_, this))
 {
     setObjectName(QStringLiteral("soilWindow"));
     setWindowTitle(tr("土壤分析"));
