@@ -37,7 +37,7 @@ struct ReadOptions {
 // Where and as what a download or a file is stored in the site history.
 struct VisitOptions {
     QString database; // empty: the default file
-    history::PointSpec point;
+    history::PointChoice point;
     history::Conditions conditions;
     QDateTime time; // invalid: now
 };

@@ -75,39 +75,39 @@ Outcome<T> HistoryStore::inTransaction(Work work)
 namespace {
 
 // The site and point by name, made when new; the limit set when given.
-Outcome<TestPoint> ensurePoint(QSqlDatabase& db, const PointSpec& spec)
+Outcome<TestPoint> ensurePoint(QSqlDatabase& db, const PointChoice& choice)
 {
-    Outcome<Site> site = rows::siteWhere(db, QStringLiteral("name"), spec.siteName);
+    Outcome<Site> site = rows::siteWhere(db, QStringLiteral("name"), choice.siteName);
     if (site.notFound) {
-        site = {Site{newId(), spec.siteName, {}, {}, {}, {}}, {}};
+        site = {Site{newId(), choice.siteName, {}, {}, {}, {}}, {}};
         if (QString error = rows::insertSite(db, *site.value); !error.isEmpty())
             return {std::nullopt, error};
     }
     if (!site.ok())
         return {std::nullopt, site.error};
-    Outcome<TestPoint> point = rows::pointWhere(db, QStringLiteral("name"), spec.pointName, site.value->id);
+    Outcome<TestPoint> point = rows::pointWhere(db, QStringLiteral("name"), choice.pointName, site.value->id);
     if (point.notFound) {
-        const TestPoint made{newId(), site.value->id, spec.pointName, spec.kind.value_or(PointKind::Electrode),
-                             spec.limitOhm};
+        const TestPoint made{newId(), site.value->id, choice.pointName, choice.kind.value_or(PointKind::Electrode),
+                             choice.limitOhm};
         const QString error = rows::insertPoint(db, made);
         return error.isEmpty() ? Outcome<TestPoint>{made, {}} : Outcome<TestPoint>{std::nullopt, error};
     }
-    if (point.ok() && spec.limitOhm) {
+    if (point.ok() && choice.limitOhm) {
         QSqlQuery q(db);
         if (!rows::run(q, QStringLiteral("UPDATE points SET limit_ohm = ? WHERE id = ?"),
-                       {*spec.limitOhm, point.value->id}))
+                       {*choice.limitOhm, point.value->id}))
             return {std::nullopt, q.lastError().text()};
-        point.value->limitOhm = spec.limitOhm;
+        point.value->limitOhm = choice.limitOhm;
     }
     return point;
 }
 
 } // namespace
 
-Outcome<QString> HistoryStore::addVisit(const PointSpec& spec, Visit visit)
+Outcome<QString> HistoryStore::addVisit(const PointChoice& choice, Visit visit)
 {
     return inTransaction<QString>([&](QSqlDatabase& db) -> Outcome<QString> {
-        const Outcome<TestPoint> point = ensurePoint(db, spec);
+        const Outcome<TestPoint> point = ensurePoint(db, choice);
         if (!point.ok())
             return {std::nullopt, point.error};
         visit.id = visit.id.isEmpty() ? newId() : visit.id;

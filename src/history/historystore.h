@@ -22,7 +22,7 @@ struct Outcome {
 };
 
 // The point a visit is stored under, found or made by name within its site.
-struct PointSpec {
+struct PointChoice {
     QString siteName;
     QString pointName;
     std::optional<PointKind> kind;  // when the point is new; electrode by default
@@ -52,7 +52,7 @@ public:
     static StoreOpening open(const DatabaseTarget& target);
 
     // Stores the visit under the point; returns its id.
-    Outcome<QString> addVisit(const PointSpec& point, Visit visit);
+    Outcome<QString> addVisit(const PointChoice& point, Visit visit);
     // Merges by key: what is already there stays as it is.
     Outcome<ImportCounts> importSite(const SiteRecord& record);
 

@@ -227,7 +227,8 @@ private slots:
             const QList<QByteArray> cells = lines[i + 1].split(',');
             const QJsonObject r = readings[i].toObject();
             const QByteArray main = cells[2] + cells[3] + cells[4]; // the kind's one value column
-            QVERIFY(r["record"].toInt() == cells[0].toInt() && r["kind"].toString() == cells[1]);
+            QCOMPARE(r["record"].toInt(), cells[0].toInt());
+            QCOMPARE(r["kind"].toString(), cells[1]);
             QVERIFY2(main == "OL" ? r["value"].isNull() : r["value"].toDouble() == main.toDouble(),
                      lines[i + 1].constData());
             QVERIFY(cells[6].isEmpty() ? r["rc_ohm"].isNull() : r["rc_ohm"].toDouble() == cells[6].toDouble());

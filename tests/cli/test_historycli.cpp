@@ -44,8 +44,10 @@ private slots:
         for (int i = 0; i < 6; ++i) // the first ones also race to create the schema
             writers.push_back(
                 start({"history", "add", "--database", db, "--site", "Yard", "--point", "E1", file("big.csv")}));
-        for (auto& w : writers)
-            QVERIFY2(w->waitForFinished(60000) && w->exitCode() == 0, w->readAllStandardError().constData());
+        for (auto& w : writers) {
+            QVERIFY(w->waitForFinished(60000));
+            QVERIFY2(w->exitCode() == 0, w->readAllStandardError().constData());
+        }
         QCOMPARE(readingsPerVisit(db), QList<int>(6, 10000));
     }
 

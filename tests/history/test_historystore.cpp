@@ -68,7 +68,7 @@ private slots:
     {
         auto store = open();
         const QString site = QStringLiteral("O'Brien\"; DROP TABLE sites; -- 北京 ✓");
-        const PointSpec point{site, QStringLiteral("Rod 1 'north'; ünïcode"), PointKind::Soil, 10.0};
+        const PointChoice point{site, QStringLiteral("Rod 1 'north'; ünïcode"), PointKind::Soil, 10.0};
         const auto id = store->addVisit(point, visitOf(kCsv, "2024-06-01T08:00:00Z"));
         QVERIFY2(id.ok(), qPrintable(id.error));
         const auto readings = store->readings(*id.value);
@@ -111,7 +111,7 @@ private slots:
     void electrodeVerdictAgainstTheLimit()
     {
         auto store = open();
-        const PointSpec rod{QStringLiteral("Yard"), QStringLiteral("E1"), {}, 0.5};
+        const PointChoice rod{QStringLiteral("Yard"), QStringLiteral("E1"), {}, 0.5};
         store->addVisit(rod, visitOf(kCsv, "2023-06-01T08:00:00Z"));
         QByteArray over = kCsv;
         store->addVisit(rod, visitOf(over.replace("0.45", "0.55"), "2024-06-01T08:00:00Z"));
@@ -129,7 +129,7 @@ private slots:
     void mergeByKeyKeepsEachVisitOnce()
     {
         auto a = open(), b = open();
-        const PointSpec rod{QStringLiteral("Yard"), QStringLiteral("E1"), {}, {}};
+        const PointChoice rod{QStringLiteral("Yard"), QStringLiteral("E1"), {}, {}};
         a->addVisit(rod, visitOf(kCsv, "2023-06-01T08:00:00Z"));
         const SiteRecord fromA = *a->siteRecord(QStringLiteral("Yard")).value;
         QCOMPARE(b->importSite(fromA).value->visits, 1);

@@ -225,7 +225,8 @@ private slots:
             port_->deliver(seven);
             if (code != 11000)
                 link_->onReceived(); // called directly: the threshold holds short replies back
-            QVERIFY(link_->rcvdata() == seven && link_->timoutcount() == 0);
+            QCOMPARE(link_->rcvdata(), seven);
+            QCOMPARE(link_->timoutcount(), 0);
         }
         QVERIFY(readings.isEmpty());
         QVERIFY(records.isEmpty());

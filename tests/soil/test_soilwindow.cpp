@@ -109,7 +109,8 @@ private slots:
         QCOMPARE(window_->session().refreshCount(), refreshes + 1);
         QCOMPARE(window_->session().points().back().record, 7);
         const SoilAnalysis& a = window_->session().analysis(); // how well it fits: test_soilmodel
-        QVERIFY(a.twoLayer && child<QLabel>("soilFigures")->text().contains(figure(a.twoLayer->rho1_ohm_m)));
+        QVERIFY(a.twoLayer);
+        QVERIFY(child<QLabel>("soilFigures")->text().contains(figure(a.twoLayer->rho1_ohm_m)));
         expectShown(7);
         QVERIFY(window_->chart().twoLayerSeries()->count() > 20);
         QCOMPARE(window_->chart().uniformSeries()->count(), 2);

@@ -14,7 +14,7 @@ namespace bm::history {
 
 // What the user chose: the site and point (found or made by name) and the visit's conditions.
 struct VisitChoice {
-    PointSpec point;
+    PointChoice point;
     Conditions conditions;
     QDateTime time;
 };
