@@ -130,8 +130,8 @@ private slots:
         QAbstractItemModel* list = child<QTableView>("soilPoints")->model();
         const double uniformBefore = window_->session().analysis().uniform->rho_ohm_m;
         QVERIFY(list->setData(list->index(6, 0), Qt::Unchecked, Qt::CheckStateRole)); // 32 m
-        QVERIFY(list->index(6, 0).data(Qt::CheckStateRole).toInt() == Qt::Unchecked
-                && window_->session().analysis().pointsUsed == 6);
+        QCOMPARE(list->index(6, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+        QCOMPARE(window_->session().analysis().pointsUsed, 6);
         QVERIFY(window_->session().analysis().uniform->rho_ohm_m != uniformBefore);
         QCOMPARE(window_->chart().excludedSeries()->count(), 1);
         QCOMPARE(window_->chart().includedSeries()->count(), 6);
@@ -236,8 +236,8 @@ private slots:
         QCOMPARE(a.layersChosen, 2);
         QVERIFY(window_->chart().threeLayerSeries()->count() > 0);
         window_->session().refresh(); // the layout holds while the record holds the same reading
-        QVERIFY(window_->session().points()[2].point.array == Array::Schlumberger
-                && window_->session().points()[8].point.traverse == "B");
+        QCOMPARE(window_->session().points()[2].point.array, Array::Schlumberger);
+        QCOMPARE(window_->session().points()[8].point.traverse, QStringLiteral("B"));
 
         saveAs(tmp_.filePath("survey.pdf"));
         window_->exportReport();
