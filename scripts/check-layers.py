@@ -16,8 +16,8 @@ ALLOWED = {
     "display": {"model", "display"},
     "records": {"model", "records"},
     "output": {"model", "records", "output"},
-    "soil": {"model", "records", "soil"},
-    "design": {"model", "soil", "design"},
+    "soil": {"model", "records", "design", "soil"},  # the soil model designs in the design core
+    "design": {"model", "design"},
     "electrode": {"model", "records", "electrode"},
     "history": {"model", "records", "soil", "history"},
     "cli": {"model", "link", "records", "soil", "design", "electrode", "history", "cli"},
@@ -27,9 +27,9 @@ ALLOWED = {
 CORE_TARGETS = {"brackenmoor_core", "brackenmoor_soil", "brackenmoor_design", "brackenmoor_electrode", "brackenmoor_history"}
 CORE_FOLDERS = {"model", "link", "cli", "soil", "design", "electrode", "history"}
 # Windows of a part live in its ui/ subfolder, outside the core; they may also
-# use the save and print dialogs and the panels of other parts' windows.
+# use the save and print dialogs.
 UI_SUBFOLDER = "ui"
-UI_EXTRA = {"output", "design"}
+UI_EXTRA = {"output"}
 GUI_MODULES = ["QtGui", "QtWidgets", "QtPrintSupport", "QtCharts"]
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^">]+)[">]')
 

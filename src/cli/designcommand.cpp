@@ -3,7 +3,7 @@
 #include "cli/cli.h"
 #include "cli/soilcommand.h"
 #include "design/designreport.h"
-#include "design/fittedsoil.h"
+#include "soil/designsoil.h"
 
 #include <QCommandLineParser>
 
@@ -332,7 +332,7 @@ int runDesign(const DesignOptions& options)
         const std::optional<soil::SoilAnalysis> analysis = analyseSoilFile(options.soilFile, {});
         if (!analysis)
             return kBadUsage;
-        input.soil = design::fittedSoil(*analysis).value_or(design::Soil{});
+        input.soil = soil::designSoil(*analysis).value_or(design::Soil{});
     }
     const design::DesignResult result = design::evaluate(input);
     QByteArray report = options.json ? design::jsonReport(result) : design::keyValueReport(result).toUtf8();

@@ -1,16 +1,16 @@
-#include "design/fittedsoil.h"
+#include "soil/designsoil.h"
 
-namespace bm::design {
+namespace bm::soil {
 
-std::optional<Soil> fittedSoil(const soil::SoilAnalysis& analysis)
+std::optional<design::Soil> designSoil(const SoilAnalysis& analysis)
 {
     if (analysis.twoLayer && analysis.twoLayer->resolved) {
-        const soil::TwoLayerModel& m = *analysis.twoLayer;
-        return twoLayerSoil(m.rho1_ohm_m, m.rho2_ohm_m, m.h_m);
+        const TwoLayerModel& m = *analysis.twoLayer;
+        return design::twoLayerSoil(m.rho1_ohm_m, m.rho2_ohm_m, m.h_m);
     }
     if (analysis.uniform)
-        return uniformSoil(analysis.uniform->rho_ohm_m);
+        return design::uniformSoil(analysis.uniform->rho_ohm_m);
     return std::nullopt;
 }
 
-} // namespace bm::design
+} // namespace bm::soil

@@ -5,10 +5,10 @@
 
 #include <optional>
 
-namespace bm::design {
+namespace bm::soil {
 
-// The soil to design in from a fit: the two-layer model when the readings
-// resolve the layers, else the uniform one; none without a model.
-std::optional<Soil> fittedSoil(const soil::SoilAnalysis& analysis);
+// The soil to design an electrode in, from a fit: the two-layer model when the
+// readings resolve the layers, else the uniform one; none without a model.
+std::optional<design::Soil> designSoil(const SoilAnalysis& analysis);
 
-} // namespace bm::design
+} // namespace bm::soil

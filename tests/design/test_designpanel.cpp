@@ -37,7 +37,7 @@ Measurement rhoRecord(double spacing, double rho)
 double result(const design::DesignPanel& panel, const QString& name)
 {
     const std::optional<design::DesignSection> section = panel.section();
-    for (const soil::FigureRow& r : section->results) {
+    for (const FigureRow& r : section->results) {
         if (r.name == name)
             return r.value.section(QLatin1Char(' '), 0, 0).toDouble();
     }

@@ -6,9 +6,6 @@ namespace bm::design {
 
 namespace {
 
-using soil::figure;
-using soil::FigureRow;
-
 // The translation context of the design's texts.
 struct DesignFigures {
     Q_DECLARE_TR_FUNCTIONS(bm::design::DesignFigures)

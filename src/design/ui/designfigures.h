@@ -1,7 +1,7 @@
 #pragma once
 
 #include "design/design.h"
-#include "soil/ui/soilfigures.h"
+#include "output/figurerow.h"
 
 #include <QString>
 
@@ -11,8 +11,8 @@ namespace bm::design {
 
 // A design as the window and the soil report show it, in the interface language.
 struct DesignSection {
-    std::vector<soil::FigureRow> inputs;
-    std::vector<soil::FigureRow> results;
+    std::vector<FigureRow> inputs;
+    std::vector<FigureRow> results;
     QString verdict;
 };
 

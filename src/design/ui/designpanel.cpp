@@ -1,7 +1,5 @@
 #include "design/ui/designpanel.h"
 
-#include "design/fittedsoil.h"
-
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -17,10 +15,10 @@ namespace {
 
 constexpr int kGridPage = 1;
 
-QString rowsHtml(const std::vector<soil::FigureRow>& rows)
+QString rowsHtml(const std::vector<FigureRow>& rows)
 {
     QString html = QStringLiteral("<table cellspacing=\"2\">");
-    for (const soil::FigureRow& r : rows)
+    for (const FigureRow& r : rows)
         html += QStringLiteral("<tr><td>%1</td><td align=\"right\">&nbsp;&nbsp;%2</td></tr>")
                     .arg(r.name.toHtmlEscaped(), r.value.toHtmlEscaped());
     return html + QStringLiteral("</table>");
@@ -152,9 +150,9 @@ QGroupBox* DesignPanel::buildSafety()
     return safety_;
 }
 
-void DesignPanel::setSoil(const soil::SoilAnalysis& analysis)
+void DesignPanel::setSoil(const std::optional<Soil>& soil)
 {
-    soil_ = fittedSoil(analysis);
+    soil_ = soil;
     recompute();
 }
 

@@ -2,7 +2,6 @@
 
 #include "design/design.h"
 #include "design/ui/designfigures.h"
-#include "soil/soilfit.h"
 
 #include <QWidget>
 
@@ -25,8 +24,8 @@ class DesignPanel : public QWidget {
 public:
     explicit DesignPanel(QWidget* parent = nullptr);
 
-    // The soil the fit gives; without a model nothing is worked out.
-    void setSoil(const soil::SoilAnalysis& analysis);
+    // The soil the fit gives; without one nothing is worked out.
+    void setSoil(const std::optional<Soil>& soil);
     // The inputs as they stand (the soil empty until a fit gives one).
     DesignInput input() const;
     // What the panel shows, for the report; none without a soil.

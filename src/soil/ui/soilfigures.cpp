@@ -22,16 +22,6 @@ QString percent(double value) { return QString::number(value, 'f', 2) + QStringL
 
 } // namespace
 
-QString figure(double value)
-{
-    if (!std::isfinite(value))
-        return QStringLiteral("—");
-    if (value == 0.0)
-        return QStringLiteral("0");
-    const int magnitude = int(std::floor(std::log10(std::fabs(value))));
-    return QString::number(value, 'f', std::clamp(3 - magnitude, 0, 6));
-}
-
 QString plainNumber(double value) { return QString::number(value, 'g', 10); }
 
 QString twoLayerTitle() { return SoilFigures::tr("双层模型"); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/figurerow.h"
 #include "soil/layeredearth.h"
 #include "soil/soilfit.h"
 #include "soil/ui/recordpoints.h"
@@ -12,14 +13,6 @@
 
 namespace bm::soil {
 
-// One figure of a model as the window and the report show it: a name and a value with its unit.
-struct FigureRow {
-    QString name;
-    QString value;
-};
-
-// A value with four significant digits and no exponent: 0.1234, 12.34, 12345.
-QString figure(double value);
 // A number as files write it: '.' for the decimal point, no grouping, full precision.
 QString plainNumber(double value);
 

@@ -2,6 +2,7 @@
 #include "soil/ui/verdicttext.h"
 
 #include "design/ui/designpanel.h"
+#include "soil/designsoil.h"
 #include "output/commondialog.h"
 #include "output/outputcommands.h"
 #include "records/outputlines.h"
@@ -177,7 +178,7 @@ void SoilWindow::showAnalysis()
     figures_->setVisible(a.uniform.has_value());
     message_->setText(verdictText(a));
     message_->setVisible(!empty && a.verdict != SoilAnalysis::Verdict::BothModels);
-    design_->setSoil(a);
+    design_->setSoil(designSoil(a));
 }
 
 QString SoilWindow::figuresHtml() const
