@@ -187,6 +187,26 @@
         <source>现场记录</source>
         <translation>Site History</translation>
     </message>
+    <message>
+        <source>无法打开窗口</source>
+        <translation>Cannot Open the Window</translation>
+    </message>
+    <message>
+        <source>找不到窗口模块 %1,查找了:
+%2</source>
+        <translation>The window module %1 is in none of these folders:
+%2</translation>
+    </message>
+    <message>
+        <source>无法载入窗口模块:
+%1</source>
+        <translation>The window module cannot be loaded:
+%1</translation>
+    </message>
+    <message>
+        <source>窗口模块 %1 属于另一个版本的程序。</source>
+        <translation>The window module %1 belongs to another version of the program.</translation>
+    </message>
 </context>
 <context>
     <name>bm::OutputCommands</name>

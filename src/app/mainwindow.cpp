@@ -3,17 +3,13 @@
 #include "app/downloadprogress.h"
 #include "app/windowdesign.h"
 #include "display/readingspanel.h"
-#include "electrode/ui/fopwindow.h"
 #include "link/commport.h"
 #include "link/link.h"
 #include "records/csvwriter.h"
 #include "output/outputcommands.h"
 #include "records/outputlines.h"
 #include "records/recordtable.h"
-#include "soil/ui/soilwindow.h"
-#include "history/ui/historycommands.h"
 #include "records/savetargets.h"
-#include "trend/trendwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -72,7 +68,7 @@ constexpr QStyle::StandardPixmap kButtonIcons[] = {
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), port_(new CommPort(this)), table_(new RecordTable(this)), link_(new Link(port_, this)),
-      timer1_(this), endProgram_([] { QCoreApplication::exit(0); })
+      makeLate_(lateWindowsModule(lateWindowsFolders())), timer1_(this), endProgram_([] { QCoreApplication::exit(0); })
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Brackenmoor"));
@@ -122,8 +118,7 @@ MainWindow::MainWindow(QWidget* parent)
 MainWindow::~MainWindow()
 {
     // The analysis windows read the table, which as an earlier child would go first.
-    delete soil_;
-    delete fop_;
+    late_.reset();
 }
 
 void MainWindow::buildLabels(QWidget* area)
@@ -206,22 +201,64 @@ void MainWindow::buildMenus()
     }
 }
 
+LateWindows* MainWindow::late()
+{
+    if (late_)
+        return late_.get();
+    LateWindowsLoad load = makeLate_(LateWindowsContext{*table_, *link_, *this});
+    late_ = std::move(load.windows);
+    if (!late_) {
+        // Not blocking, like the help box: the link goes on.
+        auto* box =
+            new QMessageBox(QMessageBox::Warning, tr("无法打开窗口"), lateFailureText(load), QMessageBox::Ok, this);
+        box->setObjectName(QStringLiteral("lateFailureBox"));
+        box->setTextFormat(Qt::PlainText);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    }
+    return late_.get();
+}
+
+QString MainWindow::lateFailureText(const LateWindowsLoad& load)
+{
+    switch (load.failure) {
+    case LateFailure::Missing:
+        return tr("找不到窗口模块 %1,查找了:\n%2").arg(QLatin1String(kLateWindowsModule), load.detail);
+    case LateFailure::Unloadable: return tr("无法载入窗口模块:\n%1").arg(load.detail);
+    case LateFailure::OtherVersion: return tr("窗口模块 %1 属于另一个版本的程序。").arg(load.detail);
+    case LateFailure::None: break;
+    }
+    return {};
+}
+
 void MainWindow::showSoilAnalysis()
 {
-    if (!soil_)
-        soil_ = new soil::SoilWindow(*table_, this);
-    soil_->show();
-    soil_->raise();
-    soil_->activateWindow();
+    if (LateWindows* windows = late())
+        windows->showSoilAnalysis();
 }
 
 void MainWindow::showEarthAnalysis()
 {
-    if (!fop_)
-        fop_ = new electrode::FopWindow(*table_, this);
-    fop_->show();
-    fop_->raise();
-    fop_->activateWindow();
+    if (LateWindows* windows = late())
+        windows->showEarthAnalysis();
+}
+
+void MainWindow::showTrend()
+{
+    if (LateWindows* windows = late())
+        windows->showTrend();
+}
+
+void MainWindow::saveToHistory()
+{
+    if (LateWindows* windows = late())
+        windows->saveToHistory();
+}
+
+void MainWindow::showHistory()
+{
+    if (LateWindows* windows = late())
+        windows->showHistory();
 }
 
 void MainWindow::addLaterEntries()
@@ -239,13 +276,12 @@ void MainWindow::addLaterEntries()
     QAction* fop = menu(1)->addAction(tr("接地电阻分析"));
     fop->setObjectName(QStringLiteral("mnufop"));
     connect(fop, &QAction::triggered, this, &MainWindow::showEarthAnalysis);
-    history_ = new history::HistoryCommands(this, *table_);
     QAction* keep = menu(0)->addAction(tr("保存到现场记录…"));
     keep->setObjectName(QStringLiteral("mnuhistorysave"));
-    connect(keep, &QAction::triggered, history_, &history::HistoryCommands::saveTable);
+    connect(keep, &QAction::triggered, this, &MainWindow::saveToHistory);
     QAction* sites = menu(1)->addAction(tr("现场记录"));
     sites->setObjectName(QStringLiteral("mnuhistory"));
-    connect(sites, &QAction::triggered, history_, &history::HistoryCommands::showWindow);
+    connect(sites, &QAction::triggered, this, &MainWindow::showHistory);
 }
 
 void MainWindow::buildStatusBar()
@@ -376,21 +412,6 @@ void MainWindow::showHelp()
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     box->open();
-}
-
-TrendWindow* MainWindow::trendWindow() const { return trend_; }
-
-void MainWindow::showTrend()
-{
-    if (!trend_) {
-        trend_ = new TrendWindow(nullptr, this);
-        trend_->setAttribute(Qt::WA_DeleteOnClose);
-        connect(link_, &Link::measurementReceived, trend_,
-                [this](const Measurement& m) { trend_->addMeasurement(m, QDateTime::currentMSecsSinceEpoch()); });
-    }
-    trend_->show();
-    trend_->raise();
-    trend_->activateWindow();
 }
 
 void MainWindow::tabSelected(int index)

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "app/latewindows.h"
+
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 
@@ -20,17 +21,7 @@ class DownloadProgress;
 class Link;
 class OutputCommands;
 class ReadingsPanel;
-namespace soil {
-class SoilWindow;
-}
-namespace electrode {
-class FopWindow;
-}
-namespace history {
-class HistoryCommands;
-}
 class RecordTable;
-class TrendWindow;
 struct PortAttempt;
 
 // The one window: buttons, status labels, the two tabs over the readings panel
@@ -44,6 +35,9 @@ public:
 
     // What ends the program; tests replace it so they survive the close command.
     void setEndProgram(std::function<void()> end) { endProgram_ = std::move(end); }
+    // Where the menus' windows come from: by default the module beside or
+    // under the program, loaded on first use. Before any is opened.
+    void setLateWindows(LateWindowsMaker make) { makeLate_ = std::move(make); }
 
     Link& link() { return *link_; }
     RecordTable& table() { return *table_; }
@@ -65,9 +59,9 @@ public:
     void showEarthAnalysis();
     // 实时趋势: opens the live trend window, or raises the one already open.
     void showTrend();
-    TrendWindow* trendWindow() const;
     // 保存到现场记录… and 现场记录.
-    history::HistoryCommands& history() { return *history_; }
+    void saveToHistory();
+    void showHistory();
 
     // Tab selection: index 0 is the live tab.
     void tabSelected(int index);
@@ -78,6 +72,8 @@ public:
     static QString portStatusText(const PortAttempt& attempt);
     static QString portToolTip(const PortAttempt& attempt);
     static QString linkStatusText(bool linked);
+    // Why a window from the menus cannot open.
+    static QString lateFailureText(const LateWindowsLoad& load);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,6 +90,8 @@ private:
     void startUp();
     void stopEverything();
     void runCommand(int number);
+    // The menus' windows, loaded on first use; null (and the user told) when they cannot be.
+    LateWindows* late();
 
     CommPort* port_;
     RecordTable* table_;
@@ -108,11 +106,9 @@ private:
     QToolButton* buttons_[6] = {};
     QMenu* menus_[3] = {};
     OutputCommands* output_ = nullptr;
-    soil::SoilWindow* soil_ = nullptr;
-    electrode::FopWindow* fop_ = nullptr;
     DownloadProgress* progress_ = nullptr;
-    QPointer<TrendWindow> trend_;
-    history::HistoryCommands* history_ = nullptr;
+    LateWindowsMaker makeLate_;
+    std::unique_ptr<LateWindows> late_;
     QTimer timer1_;
     std::function<void()> endProgram_;
     bool ending_ = false;

@@ -42,6 +42,8 @@ private slots:
         installTranslators(*QCoreApplication::instance(), UiLanguage::English);
         MainWindow window;
         window.setEndProgram([] {});
+        // The module's windows take the program's translators.
+        window.setLateWindows(bm::lateWindowsModule({QStringLiteral(BRACKENMOOR_LATE_DIR)}));
         emit window.link().portTried(
             {3, OpenOutcome::Failed, QStringLiteral("/dev/ttyUSB0"), QStringLiteral("Permission denied"), true});
         emit window.link().linkChanged(true);

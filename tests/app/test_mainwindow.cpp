@@ -1,5 +1,6 @@
 #include "app/downloadprogress.h"
 #include "app/mainwindow.h"
+#include "app/menuwindows.h"
 #include "electrode/ui/fopsession.h"
 #include "electrode/ui/fopwindow.h"
 #include "link/link.h"
@@ -46,6 +47,7 @@ private slots:
     void init()
     {
         window = std::make_unique<MainWindow>();
+        window->setLateWindows(bm::linkedLateWindows());
         volts.main = QStringLiteral("5.5V");
         endCalls = 0;
         window->setEndProgram([this] { ++endCalls; });
@@ -197,16 +199,16 @@ private slots:
     void trendEntryOpensOneNonModalWindowFedByLiveReadings()
     {
         action("mnutrend")->trigger();
-        bm::TrendWindow* trend = window->trendWindow();
+        auto* trend = window->findChild<bm::TrendWindow*>();
         QVERIFY(trend);
         QVERIFY(trend->isVisible());
         QVERIFY(!trend->isModal());
         emit window->link().measurementReceived(volts);
         QCOMPARE(trend->store().size(), size_t(1));
         action("mnutrend")->trigger();
-        QCOMPARE(window->trendWindow(), trend);
+        QCOMPARE(window->findChildren<bm::TrendWindow*>(), QList<bm::TrendWindow*>{trend});
         trend->close(); // gone; the next one starts afresh
-        QTRY_VERIFY(!window->trendWindow());
+        QTRY_VERIFY(!window->findChild<bm::TrendWindow*>());
     }
 
     void menusHoldTheirEntriesWithoutShortcuts()

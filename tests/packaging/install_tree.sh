@@ -24,6 +24,10 @@ programs=(brackenmoor brackenmoor-sim)
 for p in "${programs[@]}"; do
   [ -x "$prefix/bin/$p" ] || fail "bin/$p is not installed"
 done
+# The windows the menus open are a module the program finds under its library folder.
+compgen -G "$prefix/lib*/brackenmoor/brackenmoor_late.so" >/dev/null \
+  || compgen -G "$prefix/lib/*/brackenmoor/brackenmoor_late.so" >/dev/null \
+  || fail "the late windows' module is not installed under lib/brackenmoor"
 man=$prefix/share/man/man1/brackenmoor-cli.1
 if [ "$cli" = cli ]; then
   [ -s "$man" ] || fail "the brackenmoor-cli manual page is not installed"

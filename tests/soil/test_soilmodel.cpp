@@ -9,6 +9,9 @@
 #include <cmath>
 #include <random>
 
+// Declared before the first QFETCH of it: optimised builds reject it later.
+Q_DECLARE_METATYPE(std::vector<bm::soil::SoilPoint>)
+
 using namespace bm::soil;
 
 namespace {
@@ -182,8 +185,6 @@ private slots:
         QVERIFY(finite(r));
     }
 };
-
-Q_DECLARE_METATYPE(std::vector<bm::soil::SoilPoint>)
 
 QTEST_GUILESS_MAIN(TestSoilModel)
 #include "test_soilmodel.moc"

@@ -10,6 +10,9 @@
 #include <cmath>
 #include <random>
 
+// Declared before the first QFETCH of it: optimised builds reject it later.
+Q_DECLARE_METATYPE(bm::soil::Layers)
+
 using namespace bm::soil;
 
 namespace {
@@ -205,8 +208,6 @@ private slots:
         QVERIFY(analyse(a).traverses.empty());
     }
 };
-
-Q_DECLARE_METATYPE(bm::soil::Layers)
 
 QTEST_GUILESS_MAIN(TestSoilSurvey)
 #include "test_soilsurvey.moc"
