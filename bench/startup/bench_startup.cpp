@@ -1,12 +1,11 @@
 // The program's start-up beside a bare Qt Widgets window (a QMainWindow with
-// one label), started alternately in one Xvfb: the time from spawn to the
-// window being mapped, and resident memory a second after, as medians of N
-// starts each (--runs N, default 9) and their ratios; --program PATH measures
-// another build. A second bare window,
-// as large as the program's and labelled in its interface language, shows how
-// much of the difference is the window's size and its CJK fonts. Also lists
-// the shared libraries the program has loaded once shown that the bare window
-// has not.
+// one label), started in turn in one Xvfb: the time from spawn to the window
+// being mapped, and resident memory a second after, as medians of N starts
+// each (--runs N, default 9) and their ratios; --program PATH measures another
+// build. Two more bare windows show how much of the difference is the CJK font
+// of the interface language and how much the window's size and texts. Also
+// lists the shared libraries the program has loaded once shown that the bare
+// window has not.
 // Printed, never asserted.
 #include <QCoreApplication>
 #include <QDir>
@@ -225,6 +224,13 @@ struct Series {
     QSize size;
 };
 
+// A bare window the program is compared with, and the arguments that make it.
+struct Comparison {
+    const char* name;
+    const char* what;
+    QStringList arguments;
+};
+
 void printLibraries(const char* what, QStringList names)
 {
     names.sort();
@@ -258,33 +264,49 @@ int main(int argc, char** argv)
     }
     // No tester: the program searches its ports but finds none, as on a desk.
     qputenv("BRACKENMOOR_PORTS", "/nonexistent/brackenmoor-bench-port");
-    Series program, bare, alike;
     const QString plain = QStringLiteral(BM_BARE_PATH);
-    startOnce(plain, {}, x.display(), watch); // fills the file cache for all three
+    startOnce(plain, {}, x.display(), watch); // fills the file cache for all of them
     const QSize size = startOnce(brackenmoor, {}, x.display(), watch).size;
     // Texts the program shows at start, in its default interface language.
-    const QStringList alikeArguments{QString::number(size.width()), QString::number(size.height()),
-                                     QStringLiteral("读取 保存 清空 打印 关闭 帮助 通信失败 实时数据 记录数据")};
+    const QString texts = QStringLiteral("读取 保存 清空 打印 关闭 帮助 通信失败 实时数据 记录数据");
+    const Comparison comparisons[] = {
+        {"bare", "a QMainWindow with one label in English", {}},
+        {"bare zh",
+         "the same with a label in the program's language, Chinese: its font is loaded too",
+         {QStringLiteral("实时数据")}},
+        {"alike",
+         "a bare window of the program's size with the program's start-up texts",
+         {texts, QString::number(size.width()), QString::number(size.height())}},
+    };
+    Series program;
+    std::vector<Series> bare(std::size(comparisons));
     for (int i = 0; i < runs; ++i) {
         program.add(startOnce(brackenmoor, {}, x.display(), watch));
-        bare.add(startOnce(plain, {}, x.display(), watch));
-        alike.add(startOnce(plain, alikeArguments, x.display(), watch));
+        for (size_t c = 0; c < bare.size(); ++c)
+            bare[c].add(startOnce(plain, comparisons[c].arguments, x.display(), watch));
     }
-    const double pMap = median(program.mapMs), bMap = median(bare.mapMs), aMap = median(alike.mapMs);
-    const double pRss = median(program.rssMiB), bRss = median(bare.rssMiB), aRss = median(alike.rssMiB);
-    std::printf("%d starts each in one Xvfb, in turn; medians (goal: both ratios to the bare window <= 1.15)\n", runs);
-    std::printf("bare alike: a bare window of the program's size (%dx%d) with a Chinese label\n", size.width(),
-                size.height());
-    std::printf("%-34s %8s %8s %8s %8s %11s\n", "measure", "program", "bare", "ratio", "alike", "ratio alike");
-    std::printf("%-34s %8.1f %8.1f %8.2f %8.1f %11.2f\n", "spawn to mapped window (ms)", pMap, bMap, pMap / bMap, aMap,
-                pMap / aMap);
-    std::printf("%-34s %8.1f %8.1f %8.2f %8.1f %11.2f\n", "resident memory once shown (MiB)", pRss, bRss, pRss / bRss,
-                aRss, pRss / aRss);
-    if (program.failed || bare.failed || alike.failed)
-        std::printf("starts without a mapped window: program %d, bare %d, alike %d\n", program.failed, bare.failed,
-                    alike.failed);
-    std::printf("shared libraries once shown: program %lld, bare %lld\n", static_cast<long long>(program.libs.size()),
-                static_cast<long long>(bare.libs.size()));
-    printLibraries("loaded by the program, not by the bare window", (program.libs - bare.libs).values());
+    std::printf("%d starts each in one Xvfb, in turn; medians (goal: both ratios to a bare window <= 1.15)\n", runs);
+    for (const Comparison& c : comparisons)
+        std::printf("  %-8s %s\n", c.name, c.what);
+    std::printf("%-34s %8s", "measure", "program");
+    for (const Comparison& c : comparisons)
+        std::printf(" %8s %6s", c.name, "ratio");
+    std::printf("\n");
+    const auto row = [&](const char* measure, std::vector<double> Series::*values) {
+        const double p = median(program.*values);
+        std::printf("%-34s %8.1f", measure, p);
+        for (const Series& b : bare)
+            std::printf(" %8.1f %6.2f", median(b.*values), p / median(b.*values));
+        std::printf("\n");
+    };
+    row("spawn to mapped window (ms)", &Series::mapMs);
+    row("resident memory once shown (MiB)", &Series::rssMiB);
+    std::printf("program window %dx%d; starts without a mapped window: program %d", size.width(), size.height(),
+                program.failed);
+    for (size_t c = 0; c < bare.size(); ++c)
+        std::printf(", %s %d", comparisons[c].name, bare[c].failed);
+    std::printf("\nshared libraries once shown: program %lld, bare %lld\n", static_cast<long long>(program.libs.size()),
+                static_cast<long long>(bare[0].libs.size()));
+    printLibraries("loaded by the program, not by the bare window", (program.libs - bare[0].libs).values());
     return 0;
 }
