@@ -3,13 +3,18 @@
 // is told to the user, not a crash.
 #include "app/latewindows.h"
 #include "app/mainwindow.h"
+#include "link/link.h"
+#include "measurements.h"
+#include "records/recordtable.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLibrary>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QtTest>
 
 using namespace bm;
@@ -66,6 +71,15 @@ private slots:
              {"bm::soil::SoilWindow", "bm::TrendWindow", "bm::electrode::FopWindow", "bm::history::HistoryWindow"})
             QVERIFY2(topLevel(name), name);
         QVERIFY(!window.findChild<QMessageBox*>());
+        // They follow the program's own table and link.
+        const auto* points = topLevel("bm::soil::SoilWindow")->findChild<QTableView*>(QStringLiteral("soilPoints"));
+        const int before = points->model()->rowCount();
+        window.table().appendRecord(1, measured(Kind::Resistivity, {125, 0x31}, {}, {}, {200, 0x72}));
+        QTRY_COMPARE(points->model()->rowCount(), before + 1);
+        const auto* count = topLevel("bm::TrendWindow")->findChild<QLabel*>(QStringLiteral("trendStatus"));
+        const QString was = count->text();
+        emit window.link().measurementReceived(measured(Kind::Voltage, {55, 0x51}));
+        QTRY_VERIFY(count->text() != was);
         const QString opened = mappedFiles();
         for (const char* late : {"libQt6Charts", "libQt6Sql", "brackenmoor_late"})
             QVERIFY2(opened.contains(QLatin1String(late)), late);
