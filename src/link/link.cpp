@@ -1,6 +1,7 @@
 #include "link/link.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace bm {
 
@@ -80,12 +81,14 @@ void Link::sendcmd(qint16 code)
     // already be arriving and must not be thrown away.
     port_->clearInput();
     port_->output(protocol::requestFrame(code));
+    replyDue_ = true;
 }
 
 void Link::comopen(qint16 comport)
 {
     if (port_->portOpen())
         port_->close();
+    replyDue_ = false; // nothing of the old port's can arrive on the new one
     const OpenOutcome outcome = port_->openPort(comport);
     emit portTried({comport, outcome, port_->devicePath(),
                     outcome == OpenOutcome::Opened ? QString() : port_->lastError(),
@@ -141,6 +144,7 @@ void Link::onReceived()
         return; // a reply the download waits for: it reads it
     rcvdata_ = port_->input();
     port_->clearInput();
+    replyDue_ = false;
 
     switch (protocol::route(comok_, cmdcode_)) {
     case protocol::Route::Handshake: handshake(); break;
@@ -172,6 +176,10 @@ void Link::readRecords()
     settings.retries = 0; // the repair passes ask again, after the whole first pass
     settings.countIfUnreadable = recordcount_;
     download_->setSettings(settings);
+    // A poll's reply still on its way would be taken for the count: the count
+    // waits until the line has been quiet.
+    if (std::exchange(replyDue_, false))
+        download_->request().expectOthersReply();
     download_->start();
 }
 

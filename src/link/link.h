@@ -122,6 +122,7 @@ private:
     bool comok_ = false;
     bool realtime_ = true;
     qint16 cmdcode_ = 0;
+    bool replyDue_ = false; // a poll went out and its reply has not been read
     qint16 timoutcount_ = 0;
     qint16 recordcount_ = 0;
     QByteArray rcvdata_;

@@ -32,6 +32,9 @@ public:
     // Asks for `code`; an earlier request still unanswered is abandoned, and the
     // new one waits until the line is clear of its reply.
     void send(qint16 code);
+    // A request went out past this object (its owner's poll) and may still be
+    // answered: the next request waits until the line has been quiet.
+    void expectOthersReply() { unsettled_ = true; }
     // Abandons the request: nothing more is reported for it, and its reply,
     // should it still come, is thrown away.
     void cancel();

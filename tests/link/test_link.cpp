@@ -144,6 +144,23 @@ private slots:
         QCOMPARE(link_->state(), LinkState::Linked);
     }
 
+    void aPollsReplyIsNeverTakenForTheCount()
+    {
+        linkUp();
+        link_->selectTab(false);
+        link_->pollTick();    // a keep-alive goes out,
+        link_->readRecords(); // and 读取 before its reply: the count must wait
+        QCOMPARE(port_->requests.last(), quint16(11000));
+        port_->answer(); // the keep-alive's three bytes, not a count
+        QCOMPARE(port_->requests.last(), quint16(11000));
+        link_->download().request().settleTimeout(); // quiet at last
+        QCOMPARE(port_->requests.last(), quint16(12000));
+        port_->answer();
+        run([] {});
+        QCOMPARE(link_->missingRecords(), 0);
+        QCOMPARE(table_.Rows(), 4);
+    }
+
     void aLateReplyIsTakenOnlyForItsOwnRecord()
     {
         linkUp();
