@@ -177,6 +177,8 @@ void dropPlatformNotes(QtMsgType type, const QMessageLogContext& context, const 
 // The windows that stay open for the whole run.
 void openSideWindows(bm::MainWindow& window)
 {
+    // From the module the program loads them from, as it does.
+    window.setLateWindows(bm::lateWindowsModule({QStringLiteral(BRACKENMOOR_LATE_DIR)}));
     window.showTrend();
     window.showSoilAnalysis();
 }
