@@ -15,11 +15,11 @@
 #   bench_trend per record with the download bar   no measurable cost      1.13 us against 1.07 us without
 #   bench_history a visit of 10,000 readings      < 1 s                   172 ms (Debug build)
 #   bench_history show, 50 points x 20 visits     < 200 ms                11 ms store, 136 ms command (Debug build)
-#   bench_startup time to the mapped window        <= 1.15x a bare window  1.66-1.95x (shared, busy machine)
-#   bench_startup resident memory once shown       <= 1.15x a bare window  1.68x (47.1 against 28.0 MiB)
-#   bench_soak 10 min, resident growth per hour    < 1 MiB/h               5.6 MiB/h (heap in use 0.7 MiB/h)
-#   bench_soak 10 min, records lost, fds, threads  0, no growth            0 of 2000, 11-13 fds, 3 threads, 2 of 2 relinks
-#   bench_soak 10 min under ASan (soak-asan.sh)    no report               no report; 1 of 10 downloads got no count
+#   bench_startup time to the mapped window        <= 1.15x a bare window  1.62x (60.8 against 37.6 ms; 1.47x a Chinese label)
+#   bench_startup resident memory once shown       <= 1.15x a bare window  1.63x (46.1 against 28.3 MiB; 1.47x a Chinese label)
+#   bench_soak 30 min, resident growth per hour    < 1 MiB/h               2.0 MiB/h (heap in use 0.85 MiB/h)
+#   bench_soak 30 min, records lost, fds, threads  0, no growth            0 of 6000, 9-13 fds, 3 threads, 6 of 6 relinks
+#   bench_soak 10 min under ASan (soak-asan.sh)    no report               no report, 0 of 2000 lost
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
