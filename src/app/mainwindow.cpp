@@ -231,35 +231,21 @@ QString MainWindow::lateFailureText(const LateWindowsLoad& load)
     return {};
 }
 
-void MainWindow::showSoilAnalysis()
+void MainWindow::openLate(void (LateWindows::*open)())
 {
     if (LateWindows* windows = late())
-        windows->showSoilAnalysis();
+        (windows->*open)();
 }
 
-void MainWindow::showEarthAnalysis()
-{
-    if (LateWindows* windows = late())
-        windows->showEarthAnalysis();
-}
+void MainWindow::showSoilAnalysis() { openLate(&LateWindows::showSoilAnalysis); }
 
-void MainWindow::showTrend()
-{
-    if (LateWindows* windows = late())
-        windows->showTrend();
-}
+void MainWindow::showEarthAnalysis() { openLate(&LateWindows::showEarthAnalysis); }
 
-void MainWindow::saveToHistory()
-{
-    if (LateWindows* windows = late())
-        windows->saveToHistory();
-}
+void MainWindow::showTrend() { openLate(&LateWindows::showTrend); }
 
-void MainWindow::showHistory()
-{
-    if (LateWindows* windows = late())
-        windows->showHistory();
-}
+void MainWindow::saveToHistory() { openLate(&LateWindows::saveToHistory); }
+
+void MainWindow::showHistory() { openLate(&LateWindows::showHistory); }
 
 void MainWindow::addLaterEntries()
 {

@@ -92,6 +92,8 @@ private:
     void runCommand(int number);
     // The menus' windows, loaded on first use; null (and the user told) when they cannot be.
     LateWindows* late();
+    // Runs one of their commands, once they are there.
+    void openLate(void (LateWindows::*open)());
 
     CommPort* port_;
     RecordTable* table_;
